@@ -1,0 +1,235 @@
+// Log lines of the base library stand-in.
+//
+// A line reads "2026-01-05T09:30:12.345Z [5] EnrollmentStation: <text>": UTC
+// time with milliseconds, the level, the module tag and the formatted text.
+// The destination and the lowest level come from KESTRO_LOG and
+// KESTRO_LOG_LEVEL (see LogSink.h) unless a program sets them itself.
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "KestroBase.h"
+#include "KestroBase/LogSink.h"
+
+namespace {
+
+constexpr int kDefaultLevel = 5;
+
+enum class Target { Stderr, Stdout, File, Off };
+
+std::string environment(const char* name) {
+#if defined(_MSC_VER)
+    char* value = nullptr;
+    size_t size = 0;
+    std::string result;
+    if (_dupenv_s(&value, &size, name) == 0 && value != nullptr) {
+        result = value;
+    }
+    std::free(value);
+    return result;
+#else
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+#endif
+}
+
+// Accepts an optional sign and digits only; anything else leaves `fallback`.
+int parseLevel(const std::string& text, int fallback) {
+    if (text.empty()) {
+        return fallback;
+    }
+    size_t i = 0;
+    bool negative = false;
+    if (text[0] == '-' || text[0] == '+') {
+        negative = text[0] == '-';
+        i = 1;
+    }
+    if (i == text.size()) {
+        return fallback;
+    }
+    long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return fallback;
+        }
+        value = value * 10 + (text[i] - '0');
+        if (value > 1000) {
+            value = 1000;  // beyond every level anyone uses
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+class Logger {
+public:
+    static Logger& instance() {
+        static Logger logger;
+        return logger;
+    }
+
+    void write(int level, const char* module, const std::string& text) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (level < m_minLevel) {
+            return;
+        }
+        const std::string moduleText = module != nullptr ? module : "";
+        if (m_sink) {
+            m_sink(level, moduleText, text);
+            return;
+        }
+        if (m_target == Target::Off) {
+            return;
+        }
+        std::string line = timestamp();
+        line += " [";
+        line += std::to_string(level);
+        line += "] ";
+        line += moduleText;
+        line += ": ";
+        line += text;
+        line += '\n';
+        switch (m_target) {
+        case Target::File:
+            if (m_file.is_open()) {
+                m_file << line;
+                m_file.flush();
+                return;
+            }
+            break;  // the file could not be opened: fall back to stderr
+        case Target::Stdout:
+            std::fputs(line.c_str(), stdout);
+            std::fflush(stdout);
+            return;
+        default:
+            break;
+        }
+        std::fputs(line.c_str(), stderr);
+    }
+
+    void setSink(kestro_standin::LogSink sink) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_sink = std::move(sink);
+    }
+
+    void setLevel(int minLevel) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_minLevel = minLevel;
+    }
+
+    void setFile(const std::string& path) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        openTarget(path.empty() ? Target::Stderr : Target::File, path);
+    }
+
+private:
+    Logger() {
+        m_minLevel = parseLevel(environment("KESTRO_LOG_LEVEL"), kDefaultLevel);
+        const std::string where = environment("KESTRO_LOG");
+        if (where.empty() || where == "stderr") {
+            openTarget(Target::Stderr, {});
+        } else if (where == "stdout") {
+            openTarget(Target::Stdout, {});
+        } else if (where == "off" || where == "none") {
+            openTarget(Target::Off, {});
+        } else {
+            openTarget(Target::File, where);
+        }
+    }
+
+    void openTarget(Target target, const std::string& path) {
+        if (m_file.is_open()) {
+            m_file.close();
+        }
+        m_file.clear();
+        m_target = target;
+        if (target == Target::File) {
+            m_file.open(path, std::ios::out | std::ios::app | std::ios::binary);
+        }
+    }
+
+    // UTC from the system clock, computed by hand: the C library's calendar
+    // functions share static state between threads.
+    static std::string timestamp() {
+        using namespace std::chrono;
+        const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+        long long days = now / 86400000;
+        long long msOfDay = now % 86400000;
+        if (msOfDay < 0) {
+            msOfDay += 86400000;
+            --days;
+        }
+        // Civil date from a day count (proleptic Gregorian calendar).
+        days += 719468;
+        const long long era = (days >= 0 ? days : days - 146096) / 146097;
+        const long long dayOfEra = days - era * 146097;
+        const long long yearOfEra =
+            (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+        const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        const long long mp = (5 * dayOfYear + 2) / 153;
+        const long long day = dayOfYear - (153 * mp + 2) / 5 + 1;
+        const long long month = mp < 10 ? mp + 3 : mp - 9;
+        const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld.%03lldZ", year,
+                      month, day, msOfDay / 3600000, msOfDay / 60000 % 60, msOfDay / 1000 % 60,
+                      msOfDay % 1000);
+        return buffer;
+    }
+
+    std::mutex m_mutex;
+    int m_minLevel = kDefaultLevel;
+    Target m_target = Target::Stderr;
+    std::ofstream m_file;
+    kestro_standin::LogSink m_sink;
+};
+
+std::string formatText(const char* format, va_list args) {
+    if (format == nullptr) {
+        return {};
+    }
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length <= 0) {
+        return {};
+    }
+    std::vector<char> buffer(static_cast<size_t>(length) + 1);
+    std::vsnprintf(buffer.data(), buffer.size(), format, args);
+    return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+}  // namespace
+
+namespace Kestro {
+namespace Base {
+namespace details {
+
+void VexaFormatLog(int level, const char* module, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = formatText(format, args);
+    va_end(args);
+    Logger::instance().write(level, module, text);
+}
+
+}  // namespace details
+}  // namespace Base
+}  // namespace Kestro
+
+namespace kestro_standin {
+
+void setLogSink(LogSink sink) { Logger::instance().setSink(std::move(sink)); }
+
+void setLogLevel(int minLevel) { Logger::instance().setLevel(minLevel); }
+
+void setLogFile(const std::string& pathOrEmpty) { Logger::instance().setFile(pathOrEmpty); }
+
+}  // namespace kestro_standin
