@@ -1,0 +1,26 @@
+// CEnrollmentStation: construction and the session methods of the facade.
+// The other exported methods live beside their operations.
+#include "EnrollmentStation/EnrollmentStation.h"
+
+#include "EnrollmentOperator.h"
+
+namespace EnrollmentStation {
+
+CEnrollmentStation::CEnrollmentStation() : m_pOperator(std::make_unique<CEnrollmentOperator>()) {}
+
+// Out of line: the operator is only complete here.
+CEnrollmentStation::~CEnrollmentStation() = default;
+
+bool CEnrollmentStation::initEnrollmentStation(const LoginParam& param, long& userId) {
+    return m_pOperator->initEnrollmentStation(param, userId);
+}
+
+bool CEnrollmentStation::uninitEnrollmentStation() { return m_pOperator->unInitEnrollmentStation(); }
+
+bool CEnrollmentStation::isInit() { return m_pOperator->m_bInit; }
+
+bool CEnrollmentStation::setIsInit(bool flag, long userId) { return m_pOperator->setIsInit(flag, userId); }
+
+void CEnrollmentStation::setSDKLogPath(const std::string& path) { m_pOperator->m_strSDKLogPath = path; }
+
+}  // namespace EnrollmentStation
