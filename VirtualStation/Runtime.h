@@ -11,9 +11,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "VirtualStation/Control.h"
 
@@ -46,6 +48,48 @@ public:
     void closed(HandleKind kind);
 
     bool pacing() const;
+
+    // Called, outside the runtime lock, when a login session ends (its
+    // handle) and when the process's SDK state goes away (-1: NET_DVR_Cleanup
+    // back to zero, reset()). Families close their connections and transfers
+    // there; the counts of those kinds are zeroed after a -1 teardown anyway.
+    using TeardownHook = std::function<void(int32_t userId)>;
+    int addTeardownHook(TeardownHook hook);
+    void removeTeardownHook(int id);
+
+    // ---- plumbing of the session entries and the control API ---------------
+    void init();
+    // NET_DVR_ERR_NOT_INITIALISED when the count is already zero.
+    int32_t cleanup();
+    int initCount() const;
+    // The station answering at address:port, or null.
+    std::shared_ptr<Station> findStation(const std::string& address, uint16_t port) const;
+    // A new login handle on `station`, or -1 when no more sessions fit.
+    int32_t openSession(std::shared_ptr<Station> station);
+    bool closeSession(int32_t userId);
+
+    // Replaces the stations; live sessions keep the ones they logged in to.
+    void replaceStations(std::vector<std::shared_ptr<Station>> stations);
+    void reset(std::vector<std::shared_ptr<Station>> stations);
+
+    void failNext(const std::string& call, int32_t error, int times);
+    void failAlways(const std::string& call, int32_t error);
+    void clearFaults();
+    std::vector<CallRecord> callLog() const;
+    void clearCallLog();
+    HandleCounts openHandles() const;
+    void setPacing(bool on);
+
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+private:
+    Runtime();
+    ~Runtime();
+    void teardown(int32_t userId);
+
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 // Per-thread last error of the SDK, as NET_DVR_GetLastError reports it.
