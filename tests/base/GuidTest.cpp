@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <regex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "KestroBase.h"
+
+using Kestro::Base::GuidUtil::CreateGuid;
+
+TEST(CreateGuid, IsRandomVersionFourText) {
+    const std::regex form("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
+    for (int i = 0; i < 200; ++i) {
+        const std::string guid = CreateGuid();
+        ASSERT_TRUE(std::regex_match(guid, form)) << guid;
+    }
+}
+
+TEST(CreateGuid, IsUniqueAcrossThreads) {
+    std::mutex mutex;
+    std::set<std::string> seen;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            std::vector<std::string> mine;
+            for (int i = 0; i < 2500; ++i) {
+                mine.push_back(CreateGuid());
+            }
+            std::lock_guard<std::mutex> lock(mutex);
+            seen.insert(mine.begin(), mine.end());
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(seen.size(), 10000u);
+}
