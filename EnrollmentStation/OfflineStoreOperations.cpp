@@ -1,0 +1,73 @@
+// The offline store's rule, its upload-failed details and its clearing.
+#include <string>
+
+#include "BaseSDK/OPRALStrategy.h"
+#include "Common/Protocol/JSONStruct/RuleMessages.h"
+#include "EnrollmentOperator.h"
+#include "LastError.h"
+
+namespace EnrollmentStation {
+
+namespace {
+
+constexpr const char* kRuleInfoRequest = "PUT /OPRAL/AccessControl/OfflineCapture/ruleInfo?format=json\r\n";
+constexpr const char* kUploadFailedRequest =
+    "GET /OPRAL/AccessControl/OfflineCapture/uploadFailedDetails?format=json\r\n";
+constexpr const char* kClearStoreRequest =
+    "DELETE /OPRAL/AccessControl/OfflineCapture/DataCollections?format=json\r\n";
+
+}  // namespace
+
+// Every value passes as the caller wrote it; the station judges the ranges.
+bool CEnrollmentStation::setOfflineCaptureRule(offLineRuleInfomation& rule) {
+    protocol::RuleInfo message;
+    message.m_bReqAdminRights = rule.reqAdminRights;
+    message.m_bEnableCardNoLenAuto = rule.enableCardNoLenAuto;
+    for (const offLineRuleItem& item : rule.ruleList) {
+        protocol::Rule entry;
+        entry.m_strDataType = item.dataType;
+        entry.m_bEnable = item.enable;
+        entry.m_bUniqueCheck = item.uniqueCheck;
+        entry.m_nLen = item.len;
+        entry.m_nNum = item.num;
+        entry.m_vecFingerprintIDs.assign(item.fingerprintIDs.begin(), item.fingerprintIDs.end());
+        message.m_vecRuleList.push_back(entry);
+    }
+    return m_pOperator->setOfflineCaptureRule(message);
+}
+
+bool CEnrollmentStation::getUploadFailedDetails(UploadFailedDetailsInfomation& details) {
+    protocol::UploadFailedDetails message;
+    if (!m_pOperator->getUploadFailedDetails(message)) return false;
+    details.description = message.m_strDescription;
+    return true;
+}
+
+bool CEnrollmentStation::clearEnrollmentStationData() { return m_pOperator->clearEnrollmentStationData(); }
+
+bool CEnrollmentOperator::setOfflineCaptureRule(protocol::RuleInfo& info) {
+    if (!requireSession(m_lUserID)) return false;
+
+    std::string reply;
+    return sendConfigRequest(m_lUserID, kRuleInfoRequest, protocol::TToJSONStr(info), reply);
+}
+
+// The one operation here that also wants the init flag; without it the call
+// ends quietly, with no error code and no request.
+bool CEnrollmentOperator::getUploadFailedDetails(protocol::UploadFailedDetails& details) {
+    if (!requireSession(m_lUserID)) return false;
+    if (!m_bInit) return false;
+
+    std::string reply;
+    if (!sendConfigRequest(m_lUserID, kUploadFailedRequest, std::string(), reply)) return false;
+    return protocol::TParseJSONStr(details, reply);
+}
+
+bool CEnrollmentOperator::clearEnrollmentStationData() {
+    if (!requireSession(m_lUserID)) return false;
+
+    std::string reply;
+    return sendConfigRequest(m_lUserID, kClearStoreRequest, std::string(), reply);
+}
+
+}  // namespace EnrollmentStation
