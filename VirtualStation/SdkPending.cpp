@@ -28,23 +28,6 @@ ZORN_API int32_t ZORN_CALL NET_DVR_STDXMLConfig(int32_t lUserID, NET_DVR_XML_CON
 }
 // ==== end NET_DVR_STDXMLConfig ====
 
-// ==== NET_DVR_GetDVRConfig ====
-ZORN_API int32_t ZORN_CALL NET_DVR_GetDVRConfig(int32_t lUserID, uint32_t dwCommand, int32_t lChannel, void* lpOutBuffer, uint32_t dwOutBufferSize, uint32_t* lpBytesReturned) {
-    (void)lpOutBuffer;
-    (void)lpBytesReturned;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_GetDVRConfig", {lUserID, dwCommand, lChannel, dwOutBufferSize})) return failWith(error);
-    return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_GetDVRConfig ====
-
-// ==== NET_DVR_SetDVRConfig ====
-ZORN_API int32_t ZORN_CALL NET_DVR_SetDVRConfig(int32_t lUserID, uint32_t dwCommand, int32_t lChannel, void* lpInBuffer, uint32_t dwInBufferSize) {
-    (void)lpInBuffer;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_SetDVRConfig", {lUserID, dwCommand, lChannel, dwInBufferSize})) return failWith(error);
-    return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_SetDVRConfig ====
-
 // ==== NET_DVR_StartRemoteConfig ====
 ZORN_API int32_t ZORN_CALL NET_DVR_StartRemoteConfig(int32_t lUserID, uint32_t dwCommand, void* lpInBuffer, uint32_t dwInBufferLen, fRemoteConfigCallback cbStateCallback, void* pUserData) {
     (void)lpInBuffer;
@@ -69,54 +52,5 @@ ZORN_API int32_t ZORN_CALL NET_DVR_StopRemoteConfig(int32_t lHandle) {
     return failWith(NET_DVR_ERR_NOT_SUPPORTED);
 }
 // ==== end NET_DVR_StopRemoteConfig ====
-
-// ==== NET_DVR_UploadFile_V40 ====
-ZORN_API int32_t ZORN_CALL NET_DVR_UploadFile_V40(int32_t lUserID, uint32_t dwUploadType, void* lpInBuffer, uint32_t dwInBufferSize, char* sFileName, void* lpOutBuffer, uint32_t dwOutBufferSize) {
-    (void)lpInBuffer;
-    (void)sFileName;
-    (void)lpOutBuffer;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_UploadFile_V40", {lUserID, dwUploadType, dwInBufferSize, dwOutBufferSize})) return failHandle(error);
-    return failHandle(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_UploadFile_V40 ====
-
-// ==== NET_DVR_GetUploadState ====
-ZORN_API int32_t ZORN_CALL NET_DVR_GetUploadState(int32_t lUploadHandle, uint32_t* pProgress) {
-    (void)pProgress;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_GetUploadState", {lUploadHandle})) return failHandle(error);
-    return failHandle(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_GetUploadState ====
-
-// ==== NET_DVR_UploadClose ====
-ZORN_API int32_t ZORN_CALL NET_DVR_UploadClose(int32_t lUploadHandle) {
-        if (int32_t error = Runtime::instance().enter("NET_DVR_UploadClose", {lUploadHandle})) return failWith(error);
-    return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_UploadClose ====
-
-// ==== NET_DVR_StartDownload ====
-ZORN_API int32_t ZORN_CALL NET_DVR_StartDownload(int32_t lUserID, uint32_t dwDownloadType, void* lpInBuffer, uint32_t dwInBufferSize, char* sFileName) {
-    (void)lpInBuffer;
-    (void)sFileName;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_StartDownload", {lUserID, dwDownloadType, dwInBufferSize})) return failHandle(error);
-    return failHandle(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_StartDownload ====
-
-// ==== NET_DVR_GetDownloadState ====
-ZORN_API int32_t ZORN_CALL NET_DVR_GetDownloadState(int32_t lDownloadHandle, uint32_t* pProgress) {
-    (void)pProgress;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_GetDownloadState", {lDownloadHandle})) return failHandle(error);
-    return failHandle(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_GetDownloadState ====
-
-// ==== NET_DVR_StopDownload ====
-ZORN_API int32_t ZORN_CALL NET_DVR_StopDownload(int32_t lDownloadHandle) {
-        if (int32_t error = Runtime::instance().enter("NET_DVR_StopDownload", {lDownloadHandle})) return failWith(error);
-    return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_StopDownload ====
 
 }  // extern "C"

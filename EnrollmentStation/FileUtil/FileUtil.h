@@ -1,0 +1,71 @@
+// CFileUtil: one file transfer between this machine and the station, from
+// start to its final state.
+//
+// A transfer is started, then its state is polled until the SDK reports a
+// final state (1 done, 3 failed, 4 aborted, or any value other than 2), then
+// the handle is closed (uploads) or stopped (downloads). The handle is closed
+// exactly once on every path after a successful start; a failed start has no
+// handle and nothing is closed.
+//
+// Blocking: the poll loop runs on the caller's thread with no pause between
+// polls and no time-out. While the SDK answers "running" (2) the loop keeps
+// asking; it ends only when the SDK reports another state. A transfer the
+// SDK never ends therefore blocks the caller, and keeps one core busy, for as
+// long as the SDK keeps answering 2. The SDK is expected to make progress
+// inside its state calls and to end every transfer it started.
+//
+// Thread safety: an object belongs to the one call that built it.
+#ifndef ENROLLMENTSTATION_FILEUTIL_FILEUTIL_H
+#define ENROLLMENTSTATION_FILEUTIL_FILEUTIL_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace EnrollmentStation {
+
+// What the operator asks to transfer.
+struct FileTransferInfo {
+    int32_t userId = -1;
+    uint32_t fileType = 0;
+    void* inBuffer = nullptr;
+    uint32_t inBufferSize = 0;
+    std::vector<char> filePath;  // NUL-terminated; the SDK takes a writable text
+
+    // The caller's path up to its first NUL.
+    static std::vector<char> terminatedPath(const std::string& path);
+};
+
+// Progress of one transfer, as the poll loop last saw it.
+struct TransferState {
+    bool finished = false;  // the SDK reported state 1
+    int32_t state = -1;     // the last state the SDK reported
+    int32_t failureClass = 0;  // 0, or the sub code of the failure (8205, 8206)
+    int32_t progress = 0;   // the progress word of the last poll
+};
+
+class CFileUtil {
+public:
+    explicit CFileUtil(const FileTransferInfo& info);
+
+    CFileUtil(const CFileUtil&) = delete;
+    CFileUtil& operator=(const CFileUtil&) = delete;
+
+    // Both return true when the SDK reported state 1; otherwise false with the
+    // last error set: (50, SDK error) when the start failed, (69, 8206) for
+    // state 4, (69, 8205) for any other final state.
+    bool startUpload(TransferState& state);
+    bool startDownload(TransferState& state);
+
+private:
+    int32_t m_userId;
+    uint32_t m_fileType;
+    void* m_inBuffer;
+    uint32_t m_inBufferSize;
+    std::vector<char> m_filePath;  // own copy, NUL-terminated
+    int32_t m_handle = -1;         // the SDK's transfer handle while one is open
+};
+
+}  // namespace EnrollmentStation
+
+#endif  // ENROLLMENTSTATION_FILEUTIL_FILEUTIL_H

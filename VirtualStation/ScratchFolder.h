@@ -1,0 +1,24 @@
+// The process's private folder for station files and uploads in progress.
+//
+// Made on first use under $TMPDIR (or /tmp) and removed, with everything in
+// it, when the process exits normally.
+//
+// Thread safety: both functions may be called from any thread.
+#ifndef VSTATION_SCRATCHFOLDER_H
+#define VSTATION_SCRATCHFOLDER_H
+
+#include <string>
+
+namespace vstation {
+
+// A fresh path inside the folder, named after `stem`; no file exists there
+// yet. Empty when the folder cannot be made.
+std::string scratchPath(const char* stem);
+
+// A process-wide counter for names that must not collide with another
+// transfer's (scratch files, temporary files beside a download target).
+unsigned long long nextScratchNumber();
+
+}  // namespace vstation
+
+#endif  // VSTATION_SCRATCHFOLDER_H
