@@ -76,6 +76,15 @@ std::string TToRootlessJSONStr(const IJSONStruct& msg);
 // a log line, for an empty text or text that is not JSON; true otherwise.
 bool TParseRootlessJSONStr(IJSONStruct& msg, const std::string& text);
 
+// The two-sided messages (RFCardCfgData) hold two IJSONStruct sides; these
+// take them by their IInboundData side.
+inline std::string TToRootlessJSONStr(const IInboundData& msg) {
+    return TToRootlessJSONStr(static_cast<const IJSONStruct&>(msg));
+}
+inline bool TParseRootlessJSONStr(IInboundData& msg, const std::string& text) {
+    return TParseRootlessJSONStr(static_cast<IJSONStruct&>(msg), text);
+}
+
 }  // namespace protocol
 
 #endif  // COMMON_PROTOCOL_JSONSTRUCT_PARSEJSONUTIL_H
