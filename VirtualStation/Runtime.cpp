@@ -78,8 +78,10 @@ struct Runtime::Impl {
 };
 
 Runtime& Runtime::instance() {
-    static Runtime runtime;
-    return runtime;
+    // Never destroyed: callback and transfer threads may still be winding
+    // down while the process runs its static destructors.
+    static Runtime* const runtime = new Runtime();
+    return *runtime;
 }
 
 Runtime::Runtime() : impl_(std::make_unique<Impl>()) {}
