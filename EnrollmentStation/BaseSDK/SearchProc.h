@@ -1,0 +1,99 @@
+// CSearchProc: one long-connection job from start to end — a fingerprint
+// collection, a face collection or an offline store search — turning the
+// station's reports into result documents.
+//
+// Threads: the worker task runs `run`; the SDK's report thread runs the three
+// handlers (and the caller's search callback); any thread may call
+// requestStop. m_mutex and m_cond carry the hand-over between the handlers
+// and the worker; the return list has its own lock; the two are never held
+// together and no lock is held across an SDK call.
+//
+// Lifetime: always owned by shared_ptr (create). The report entries reach a
+// process only through a registry of live processes, taking a shared owner
+// for the length of the report, so a late report never lands on a destroyed
+// process.
+#ifndef ENROLLMENTSTATION_BASESDK_SEARCHPROC_H
+#define ENROLLMENTSTATION_BASESDK_SEARCHPROC_H
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "BaseSDK/BatchNet.h"
+#include "EnrollmentStation/EnrollmentStation.h"
+
+namespace EnrollmentStation {
+
+// Last-error sub code of a collection or search that failed or delivered no
+// usable result (main code 69).
+constexpr int kErrStreamFailed = 8203;
+
+// Pictures of a search result this large or larger are left out.
+constexpr uint32_t kSearchPictureLimit = 204800;
+
+class CSearchProc final : public CBatchNet, public std::enable_shared_from_this<CSearchProc> {
+    struct CreateKey {};
+
+public:
+    static std::shared_ptr<CSearchProc> create(int32_t userId,
+                                               const protocol::BatchPassThroughReq& request);
+    CSearchProc(CreateKey, int32_t userId, const protocol::BatchPassThroughReq& request);
+    ~CSearchProc();
+
+    // The whole job; always answers true.
+    bool run() override;
+    void initRemoteParam() override;
+    void convertSendInBuffer() override;
+    virtual bool sendRemoteConfig();
+
+    // Report handlers, on the SDK's thread.
+    void processFingerCollect(uint32_t type, const void* buffer, uint32_t length);
+    void processFaceCollect(uint32_t type, const void* buffer, uint32_t length);
+    void processSearchCaptureData(uint32_t type, const void* buffer, uint32_t length);
+
+    void signalProcess();
+
+    // Sets m_bStop and wakes the worker at once: a stopped search closes its
+    // connection without waiting for the station's next report.
+    void requestStop();
+
+    // The callback form of the search; set before the worker starts.
+    SearchCallback m_fnUserCallback = nullptr;
+    void* m_pUserData = nullptr;
+
+private:
+    static void ZORN_CALL fingerCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user);
+    static void ZORN_CALL faceCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user);
+    static void ZORN_CALL searchEntry(uint32_t type, void* buffer, uint32_t length, void* user);
+
+    // Closes the open connection, trying again when the SDK refuses, so that
+    // a passing failure leaves no connection (and no reports) behind.
+    void closeConnection();
+    void runCollect();
+    void runSearch();
+    // Under m_mutex: marks the job done (and a reply arrived) and wakes the worker.
+    void finishJob(bool dataArrived);
+    void reportSearchFailure();
+
+    std::atomic<uint32_t> m_nResultCount{0};
+    // Made before the connection opens and never changed after, so the report
+    // thread reads it without a lock.
+    std::string m_strSearchID;
+    std::atomic<uint32_t> m_nSearchPosition{0};
+    bool m_bDone = false;
+    bool m_bDataArrived = false;
+    std::mutex m_mutex;
+    std::condition_variable m_cond;
+    bool m_bIsSearch = false;
+};
+
+// Runs `process` on a worker task that holds a shared owner, and waits for it
+// without a time-out. False only when no worker could be started.
+bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process);
+
+}  // namespace EnrollmentStation
+
+#endif  // ENROLLMENTSTATION_BASESDK_SEARCHPROC_H

@@ -1,0 +1,49 @@
+#include "BaseSDK/TextEncoding.h"
+
+#include <cstdint>
+
+namespace EnrollmentStation {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr char kBase64Alphabet[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+}  // namespace
+
+std::string hexText(const void* data, size_t length) {
+    std::string text(length * 2, '\0');
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < length; ++i) {
+        text[2 * i] = kHexDigits[bytes[i] >> 4];
+        text[2 * i + 1] = kHexDigits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+std::string base64Text(const void* data, size_t length) {
+    std::string text((length + 2) / 3 * 4, '\0');
+    const auto* in = static_cast<const uint8_t*>(data);
+    char* out = &text[0];
+    size_t i = 0;
+    for (; i + 3 <= length; i += 3) {
+        const uint32_t group = (uint32_t{in[i]} << 16) | (uint32_t{in[i + 1]} << 8) | in[i + 2];
+        *out++ = kBase64Alphabet[(group >> 18) & 0x3F];
+        *out++ = kBase64Alphabet[(group >> 12) & 0x3F];
+        *out++ = kBase64Alphabet[(group >> 6) & 0x3F];
+        *out++ = kBase64Alphabet[group & 0x3F];
+    }
+    const size_t rest = length - i;
+    if (rest > 0) {
+        uint32_t group = uint32_t{in[i]} << 16;
+        if (rest == 2) group |= uint32_t{in[i + 1]} << 8;
+        *out++ = kBase64Alphabet[(group >> 18) & 0x3F];
+        *out++ = kBase64Alphabet[(group >> 12) & 0x3F];
+        *out++ = rest == 2 ? kBase64Alphabet[(group >> 6) & 0x3F] : '=';
+        *out++ = '=';
+    }
+    return text;
+}
+
+}  // namespace EnrollmentStation

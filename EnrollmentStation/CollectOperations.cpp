@@ -1,0 +1,74 @@
+// Fingerprint and face collection: one long-connection job each, whose first
+// result is the captured sample.
+#include <utility>
+
+#include "BaseSDK/SearchProc.h"
+#include "Common/Protocol/JSONStruct/Messages.h"
+#include "EnrollmentOperator.h"
+#include "EnrollmentStation/EnrollmentStation.h"
+#include "FaceFeatureConversion.h"
+#include "LastError.h"
+
+namespace EnrollmentStation {
+
+namespace {
+
+// The finger the station is asked to collect.
+constexpr const char* kFingerNumber = "1";
+
+// Runs one collect job and reads its first result into `sample`; later
+// results are dropped. (69, 8203) when no result arrived or it did not parse.
+template <typename Sample>
+bool collect(long userId, int32_t command, const char* condition, Sample& sample) {
+    protocol::BatchPassThroughReq request;
+    request.m_nCommand = command;
+    request.m_strCondBuffer = condition;
+    const std::shared_ptr<CSearchProc> process = CSearchProc::create(static_cast<int32_t>(userId), request);
+    if (runOnWorkerTask(process)) {
+        ReturnList results;
+        process->takeReturnData(results);
+        if (!results.empty() && protocol::TParseJSONStr(sample, results.front().m_strOutBuffer)) {
+            return true;
+        }
+    }
+    setLastError(kErrMainLibrary, kErrStreamFailed);
+    return false;
+}
+
+}  // namespace
+
+bool CEnrollmentOperator::captureFingerInfo(protocol::FingerPrintData& data) {
+    if (!requireSession(m_lUserID)) return false;
+    return collect(m_lUserID, NET_DVR_CAPTURE_FINGERPRINT_INFO, kFingerNumber, data);
+}
+
+bool CEnrollmentOperator::captureFaceInfo(protocol::FaceData& data) {
+    if (!requireSession(m_lUserID)) return false;
+    return collect(m_lUserID, NET_DVR_CAPTURE_FACE_INFO, "", data);
+}
+
+bool CEnrollmentStation::captureFingerInfo(FingerPrintInfomation& info) {
+    protocol::FingerPrintData data;
+    if (!m_pOperator->captureFingerInfo(data)) return false;
+    info.fingerPrintQuality = data.m_nFingerPrintQuality;
+    info.fingerPrintData = std::move(data.m_strFingerPrintData);
+    info.fingerPrintPic = std::move(data.m_strFingerPrintPic);
+    return true;
+}
+
+bool CEnrollmentStation::captureFaceInfo(FaceInformation& info) {
+    protocol::FaceData data;
+    if (!m_pOperator->captureFaceInfo(data)) return false;
+    info.faceTemplate1Quality = data.m_nFaceTemplate1Quality;
+    info.faceTemplate2Quality = data.m_nFaceTemplate2Quality;
+    info.faceDataQuality = data.m_nFaceDataQuality;
+    info.infraredFaceDataQuality = data.m_nInfraredFaceDataQuality;
+    info.faceTemplate1 = std::move(data.m_strFaceTemplate1);
+    info.faceTemplate2 = std::move(data.m_strFaceTemplate2);
+    info.faceData = std::move(data.m_strFaceData);
+    info.infraredFaceData = std::move(data.m_strInfraredFaceData);
+    info.faceFeature = toFaceFeatureInfo(data.m_stFaceFeature);
+    return true;
+}
+
+}  // namespace EnrollmentStation

@@ -1,0 +1,122 @@
+// Offline store search: the list form, the callback form and its stop.
+#include <atomic>
+#include <utility>
+
+#include "BaseSDK/SearchProc.h"
+#include "Common/Protocol/JSONStruct/Messages.h"
+#include "EnrollmentOperator.h"
+#include "EnrollmentStation/EnrollmentStation.h"
+#include "FaceFeatureConversion.h"
+#include "LastError.h"
+
+namespace EnrollmentStation {
+
+namespace {
+
+constexpr const char* kSearchRequestLine =
+    "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
+
+std::shared_ptr<CSearchProc> newSearch(long userId) {
+    protocol::BatchPassThroughReq request;
+    request.m_nCommand = NET_DVR_SEARCH_CAPTURE_DATA;
+    request.m_strCondBuffer = kSearchRequestLine;
+    return CSearchProc::create(static_cast<int32_t>(userId), request);
+}
+
+// Takes the record's texts by move: a record carries two Base64 pictures and
+// is not needed afterwards.
+DataCollectInfomation toDataCollectInfo(protocol::DataCollect&& record) {
+    DataCollectInfomation info;
+    info.lastCaptureNo = record.m_nLastCaptureNo;
+    info.captureNo = record.m_nCaptureNo;
+    info.name = std::move(record.m_strName);
+    info.employeeNo = std::move(record.m_strEmployeeNo);
+    info.IDCardNo = std::move(record.m_strIDCardNo);
+    info.cardNoList = std::move(record.m_vecCardNoList);
+    info.fingerprintList.reserve(record.m_vecFingerprintList.size());
+    for (protocol::FingerprintData& finger : record.m_vecFingerprintList) {
+        FingerprintInfo item;
+        item.fingerprintID = finger.m_nFingerprintID;
+        item.fingerprint = std::move(finger.m_strFingerprint);
+        info.fingerprintList.push_back(std::move(item));
+    }
+    info.faceFeature = toFaceFeatureInfo(record.m_stFaceFeature);
+    info.riskDataMark = record.m_bRiskDataMark;
+    return info;
+}
+
+}  // namespace
+
+bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureData>& records) {
+    if (!requireSession(m_lUserID)) return false;
+    const std::shared_ptr<CSearchProc> process = newSearch(m_lUserID);
+    if (!runOnWorkerTask(process)) {
+        setLastError(kErrMainLibrary, kErrStreamFailed);
+        return false;
+    }
+    ReturnList results;
+    process->takeReturnData(results);
+    // Each document is dropped as soon as it is read, so the texts and the
+    // records they become are never all held twice.
+    records.reserve(records.size() + results.size());
+    while (!results.empty()) {
+        protocol::SearchCaptureData record;
+        if (protocol::TParseJSONStr(record, results.front().m_strOutBuffer)) {
+            records.push_back(std::move(record));
+        }
+        results.pop_front();
+    }
+    return true;
+}
+
+bool CEnrollmentOperator::searchCaptureData(SearchCallback callback, void* userData) {
+    if (!requireSession(m_lUserID)) return false;
+    const std::shared_ptr<CSearchProc> process = newSearch(m_lUserID);
+    process->m_fnUserCallback = callback;
+    process->m_pUserData = userData;
+    // Published atomically, so a stop from any thread sees either the old
+    // process or the new one, complete.
+    std::atomic_store(&m_searchProc, process);
+    if (!runOnWorkerTask(process)) {
+        setLastError(kErrMainLibrary, kErrStreamFailed);
+        return false;
+    }
+    return true;
+}
+
+void CEnrollmentOperator::stopSearchCaptureData(const bool&) {
+    if (!requireSession(m_lUserID)) return;
+    if (const std::shared_ptr<CSearchProc> process = std::atomic_load(&m_searchProc)) {
+        process->requestStop();
+    }
+}
+
+bool CEnrollmentStation::searchCaptureData(std::vector<SearchCaptureInfomation>& results) {
+    std::vector<protocol::SearchCaptureData> records;
+    if (!m_pOperator->searchCaptureData(records) || records.empty()) return false;
+    results.reserve(results.size() + records.size());
+    for (protocol::SearchCaptureData& record : records) {
+        protocol::SearchTaskResponse& response = record.m_stSearchTaskCond;
+        if (response.m_vecDataCollections.empty()) continue;
+        SearchCaptureInfomation info;
+        info.faceData = std::move(record.m_strFaceData);
+        info.infraredFaceData = std::move(record.m_strInfraredFaceData);
+        info.searchID = std::move(response.m_strSearchID);
+        info.responseStatusStrg = std::move(response.m_strResponseStatusStrg);
+        info.numOfMatches = response.m_nNumOfMatches;
+        info.totalMatches = response.m_nTotalMatches;
+        info.dataCollectList.push_back(toDataCollectInfo(std::move(response.m_vecDataCollections.front())));
+        results.push_back(std::move(info));
+    }
+    return true;
+}
+
+bool CEnrollmentStation::searchCaptureData(SearchCallback callback, void* userData) {
+    return m_pOperator->searchCaptureData(callback, userData);
+}
+
+void CEnrollmentStation::stopSearchCaptureData(const bool& stop) {
+    m_pOperator->stopSearchCaptureData(stop);
+}
+
+}  // namespace EnrollmentStation
