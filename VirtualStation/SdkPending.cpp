@@ -10,24 +10,6 @@ using vstation::Runtime;
 
 extern "C" {
 
-// ==== NET_DVR_GetDeviceAbility ====
-ZORN_API int32_t ZORN_CALL NET_DVR_GetDeviceAbility(int32_t lUserID, uint32_t dwAbilityType, char* pInBuf, uint32_t dwInLength, char* pOutBuf, uint32_t dwOutLength) {
-    (void)pInBuf;
-    (void)pOutBuf;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_GetDeviceAbility", {lUserID, dwAbilityType, dwInLength, dwOutLength})) return failWith(error);
-    return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_GetDeviceAbility ====
-
-// ==== NET_DVR_STDXMLConfig ====
-ZORN_API int32_t ZORN_CALL NET_DVR_STDXMLConfig(int32_t lUserID, NET_DVR_XML_CONFIG_INPUT* lpInputParam, NET_DVR_XML_CONFIG_OUTPUT* lpOutputParam) {
-    (void)lpInputParam;
-    (void)lpOutputParam;
-    if (int32_t error = Runtime::instance().enter("NET_DVR_STDXMLConfig", {lUserID})) return failWith(error);
-    return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-}
-// ==== end NET_DVR_STDXMLConfig ====
-
 // ==== NET_DVR_StartRemoteConfig ====
 ZORN_API int32_t ZORN_CALL NET_DVR_StartRemoteConfig(int32_t lUserID, uint32_t dwCommand, void* lpInBuffer, uint32_t dwInBufferLen, fRemoteConfigCallback cbStateCallback, void* pUserData) {
     (void)lpInBuffer;

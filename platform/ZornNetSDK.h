@@ -52,6 +52,7 @@ enum : int32_t {
     NET_DVR_ERR_HANDLE = 49,           // unknown connection or transfer handle
     NET_DVR_ERR_BUSY = 50,             // the station is busy with another transfer
     NET_DVR_ERR_BUFFER_SMALL = 43,     // a reply does not fit the caller's buffer
+    NET_DVR_ERR_STATION_REFUSED = 29,  // a configuration request failed; the status buffer says why
 };
 
 // ---- Login ---------------------------------------------------------------
