@@ -194,6 +194,13 @@ TEST(PresentKeys, RecordTheMessagesSpellingAndOnlyGrow) {
     const IdentityInfo copy = id;
     EXPECT_EQ(copy.presentKeys, id.presentKeys);
     EXPECT_EQ(compactOf(copy), R"({"pic":"p"})");
+
+    // Assigning a two-sided message, even from an rvalue, keeps its one filter.
+    car.ignoreItems = {"enabled"};
+    RFCar moved;
+    moved = std::move(car);
+    EXPECT_EQ(moved.ignoreItems, std::vector<std::string>{"enabled"});
+    EXPECT_EQ(compactOf(moved), R"({"cardType":"EMCard"})");
 }
 
 TEST(Filter, ModesDecideWhichKeysAreWritten) {

@@ -68,6 +68,15 @@ IJSONStruct& structOf(M& msg) {
 }
 
 template <class M>
+const IJSONStruct& structOf(const M& msg) {
+    if constexpr (std::is_base_of_v<IInboundData, M>) {
+        return static_cast<const IInboundData&>(msg);
+    } else {
+        return static_cast<const IReturnData&>(msg);
+    }
+}
+
+template <class M>
 constexpr bool isMessage = std::is_base_of_v<IInboundData, M> || std::is_base_of_v<IReturnData, M>;
 
 template <class T>
@@ -94,8 +103,7 @@ struct MessageListOpsFor {
     static std::size_t size(const void* list) { return static_cast<const std::vector<M>*>(list)->size(); }
     static IJSONStruct& append(void* list) { return structOf(static_cast<std::vector<M>*>(list)->emplace_back()); }
     static const IJSONStruct& at(const void* list, std::size_t index) {
-        // The walker only reads through the returned reference.
-        return structOf(const_cast<M&>((*static_cast<const std::vector<M>*>(list))[index]));
+        return structOf((*static_cast<const std::vector<M>*>(list))[index]);
     }
     static constexpr MessageListOps ops{&clear, &size, &append, &at};
 };

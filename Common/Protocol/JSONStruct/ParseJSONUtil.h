@@ -40,6 +40,14 @@ protected:
 // mode 1: every key not named there; any other mode: none.
 class SerializationIgnoreItemFeatures {
 public:
+    SerializationIgnoreItemFeatures() = default;
+    SerializationIgnoreItemFeatures(const SerializationIgnoreItemFeatures&) = default;
+    SerializationIgnoreItemFeatures(SerializationIgnoreItemFeatures&&) noexcept = default;
+    // Assignment always copies, also from an rvalue: the two-sided messages
+    // reach this virtual base along two paths, and the language lets it be
+    // assigned once per path; a second move would read a moved-from list.
+    SerializationIgnoreItemFeatures& operator=(const SerializationIgnoreItemFeatures&) = default;
+
     bool isIgnoreItem(const char* key) const;
 
     int ignoreMode = 0;
