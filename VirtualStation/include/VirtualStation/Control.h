@@ -147,6 +147,128 @@ VSTATION_API bool configState(ConfigSnapshot* snapshot, const std::string& addre
                               uint16_t port = 8000);
 // ==== end configuration protocol =============================================
 
+// ==== long connections: fingerprint, face, offline store =====================
+// Live collections (commands 2504, 2510) and the offline store search (2554).
+// Each connection reports on a thread of its own. A station's samples and
+// records live with the station (reset() brings back the profile's or the
+// built-in ones); scripts apply to the next connection of their command on
+// any station and are dropped when the SDK state goes away.
+
+struct FacePoint2D {
+    double x = 0;
+    double y = 0;
+};
+
+// Face geometry in the station's units. The live face record carries it as
+// 32-bit floats; offline records as JSON numbers.
+struct FaceGeometry {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+    FacePoint2D leftEye;
+    FacePoint2D rightEye;
+    FacePoint2D leftMouth;
+    FacePoint2D rightMouth;
+    FacePoint2D noseTip;
+};
+
+// What the reader collects for the next fingerprints. Bytes are raw; the
+// template is cut to 768 bytes.
+struct FingerprintSample {
+    std::string templateBytes;
+    std::string picture;
+    uint8_t quality = 0;
+};
+
+// What the camera collects for the next faces. Empty items are not sent.
+struct FaceSample {
+    std::string template1;
+    uint8_t template1Quality = 0;
+    std::string template2;
+    uint8_t template2Quality = 0;
+    std::string picture;
+    uint8_t pictureQuality = 0;
+    std::string infraredPicture;
+    uint8_t infraredPictureQuality = 0;
+    FaceGeometry geometry;
+    int progressReports = 4;  // data reports below 100 % before each complete one
+};
+
+// The built-in samples (drawn face and infrared face, ridge image).
+VSTATION_API FingerprintSample builtInFingerprintSample();
+VSTATION_API FaceSample builtInFaceSample();
+// False when no station answers at address:port.
+VSTATION_API bool setFingerprintSample(const FingerprintSample& sample,
+                                       const std::string& address = "127.0.0.1", uint16_t port = 8000);
+VSTATION_API bool setFaceSample(const FaceSample& sample, const std::string& address = "127.0.0.1",
+                                uint16_t port = 8000);
+
+// One captured person record of the offline store.
+struct OfflineFingerprint {
+    int32_t fingerprintID = 0;
+    std::string fingerprint;  // sent as given: Base64 text of the template
+};
+struct OfflineRecord {
+    int32_t lastCaptureNo = 0;
+    int32_t captureNo = 0;
+    std::string name;
+    std::string employeeNo;
+    std::string IDCardNo;
+    std::vector<std::string> cardNoList;
+    std::vector<OfflineFingerprint> fingerprints;
+    FaceGeometry faceFeature;
+    bool riskDataMark = false;
+    std::string facePicture;      // raw bytes; empty: none
+    std::string infraredPicture;  // raw bytes; empty: none
+};
+
+// Appends records to the store, in order.
+VSTATION_API bool addOfflineRecords(const std::vector<OfflineRecord>& records,
+                                    const std::string& address = "127.0.0.1", uint16_t port = 8000);
+// Appends `count` made-up people (numbered on from the store's size) with
+// pictures of the given sizes (0: none; a size that fits is a real PNG,
+// padded) and `fingerprints` templates of 512 bytes each. Pictures of one
+// size are shared by every eighth person, so a large store stays small.
+struct GeneratedRecords {
+    size_t count = 0;
+    size_t facePictureBytes = 0;
+    size_t infraredPictureBytes = 0;
+    int fingerprints = 0;
+};
+VSTATION_API bool addGeneratedRecords(const GeneratedRecords& spec, const std::string& address = "127.0.0.1",
+                                      uint16_t port = 8000);
+VSTATION_API bool clearOfflineRecords(const std::string& address = "127.0.0.1", uint16_t port = 8000);
+// -1 when no station answers at address:port.
+VSTATION_API long offlineRecordCount(const std::string& address = "127.0.0.1", uint16_t port = 8000);
+
+// How the next connection of a command ends, instead of the usual way.
+enum class StreamEnding {
+    Normal,           // collect: status 1000 after the data; search: answers to the end of the store
+    Finished,         // status 1000 (search: instead of the next answer)
+    Failed,           // status 1002 with `error` as its second word
+    Exception,        // status 1003 with `error` at byte 16
+    Silent,           // no report at all any more; only a stop ends it
+    ForeignSearchID,  // search: the next answer carries another search ID
+    Unparsable,       // search: the next answer is not JSON
+};
+struct StreamScript {
+    StreamEnding ending = StreamEnding::Normal;
+    // Collect: complete data reports before the ending (-1: one).
+    // Search: records answered before the ending (-1: the whole store).
+    int records = -1;
+    int32_t error = 0;
+    // Length of the ending's status report; 0: 4 for 1000, 8 for 1002, 20 for 1003.
+    uint32_t statusLength = 0;
+    // Search: the first pages are answered "MORE" with no record.
+    int emptyPages = 0;
+};
+// `command` is 2504, 2510 or 2554 (false otherwise). A second script for the
+// same command waits behind the first.
+VSTATION_API bool scriptStream(uint32_t command, const StreamScript& script);
+VSTATION_API void clearStreamScripts();
+// ==== end long connections ====================================================
+
 }  // namespace vstation
 
 #endif  // VSTATION_CONTROL_H

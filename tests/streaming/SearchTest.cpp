@@ -1,0 +1,257 @@
+// The offline store search in both forms: paging, the records and documents
+// the caller receives, and the failure table.
+#include <gtest/gtest.h>
+
+#include <cjson/cJSON.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "StreamingSupport.h"
+#include "ZornNetSDK.h"
+
+using streamtest::LoggedInTest;
+
+namespace {
+
+using Results = std::vector<EnrollmentStation::SearchCaptureInfomation>;
+
+class SearchTest : public LoggedInTest {
+protected:
+    void SetUp() override {
+        LoggedInTest::SetUp();
+        vstation::clearOfflineRecords();
+    }
+
+    void store(const std::vector<vstation::OfflineRecord>& records) {
+        ASSERT_TRUE(vstation::addOfflineRecords(records));
+    }
+
+    void script(vstation::StreamEnding ending, int records, int32_t error = 0) {
+        vstation::StreamScript s;
+        s.ending = ending;
+        s.records = records;
+        s.error = error;
+        ASSERT_TRUE(vstation::scriptStream(NET_DVR_SEARCH_CAPTURE_DATA, s));
+    }
+};
+
+// Collects the callback documents; the status of each and the whole texts.
+struct Collector {
+    std::mutex mutex;
+    std::vector<std::string> documents;
+    std::vector<std::string> statuses;
+
+    static int callback(std::string document, void* user) {
+        auto* self = static_cast<Collector*>(user);
+        cJSON* root = cJSON_Parse(document.c_str());
+        const cJSON* response =
+            cJSON_GetObjectItemCaseSensitive(cJSON_GetObjectItemCaseSensitive(root, "SearchCaptureData"), "SearchTaskCond");
+        const cJSON* status = cJSON_GetObjectItemCaseSensitive(response, "responseStatusStrg");
+        std::lock_guard<std::mutex> lock(self->mutex);
+        self->statuses.push_back(cJSON_IsString(status) ? status->valuestring : "<none>");
+        self->documents.push_back(std::move(document));
+        cJSON_Delete(root);
+        return 12345;  // ignored
+    }
+};
+
+TEST_F(SearchTest, ThreeRecordsArePagedOneByOneAndAppendedBehindWhatWasThere) {
+    std::vector<vstation::OfflineRecord> records = streamtest::people(3);
+    records[1].IDCardNo = "440305199207158822";
+    records[1].cardNoList = {"3F2A9C11", "7C01D4E2"};
+    records[1].fingerprints = {{1, "AQID"}, {4, "/w=="}};
+    records[1].faceFeature.leftEye = {12.75, 30};
+    records[1].riskDataMark = true;
+    records[1].facePicture = "FACE";
+    records[1].infraredPicture = "IR";
+    store(records);
+
+    Results results(2);
+    results[0].searchID = "earlier";
+    ASSERT_TRUE(station->searchCaptureData(results));
+    ASSERT_EQ(results.size(), 5u);
+    EXPECT_EQ(results[0].searchID, "earlier");
+
+    const std::vector<streamtest::Page> pages = streamtest::sentPages();
+    ASSERT_EQ(pages.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(pages[i].position, i);
+        EXPECT_EQ(pages[i].maxResults, 1);
+        EXPECT_EQ(pages[i].searchId, pages[0].searchId);
+        EXPECT_EQ(results[2 + i].searchID, pages[0].searchId);
+        EXPECT_EQ(results[2 + i].dataCollectList.size(), 1u);
+        EXPECT_EQ(results[2 + i].numOfMatches, 1);
+        EXPECT_EQ(results[2 + i].totalMatches, 3);
+    }
+    EXPECT_FALSE(pages[0].searchId.empty());
+    EXPECT_EQ(results[2].responseStatusStrg, "MORE");
+    EXPECT_EQ(results[3].responseStatusStrg, "MORE");
+    EXPECT_EQ(results[4].responseStatusStrg, "OK");
+
+    const EnrollmentStation::SearchCaptureInfomation& second = results[3];
+    EXPECT_EQ(streamtest::base64Decoded(second.faceData), "FACE");
+    EXPECT_EQ(streamtest::base64Decoded(second.infraredFaceData), "IR");
+    EXPECT_EQ(results[2].faceData, "");
+    const EnrollmentStation::DataCollectInfomation& person = second.dataCollectList[0];
+    EXPECT_EQ(person.name, "P1");
+    EXPECT_EQ(person.employeeNo, "E1");
+    EXPECT_EQ(person.captureNo, 2);
+    EXPECT_EQ(person.IDCardNo, "440305199207158822");
+    EXPECT_EQ(person.cardNoList, (std::vector<std::string>{"3F2A9C11", "7C01D4E2"}));
+    ASSERT_EQ(person.fingerprintList.size(), 2u);
+    EXPECT_EQ(person.fingerprintList[0].fingerprintID, 1);
+    EXPECT_EQ(person.fingerprintList[0].fingerprint, "010203");
+    EXPECT_EQ(person.fingerprintList[1].fingerprintID, 4);
+    EXPECT_EQ(person.fingerprintList[1].fingerprint, "FF");
+    EXPECT_EQ(person.faceFeature.leftEyePoint.x, 12.75);
+    EXPECT_TRUE(person.riskDataMark);
+
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+    EXPECT_TRUE(logged("search opral cond"));
+    EXPECT_TRUE(logged("Caputre data callback."));
+}
+
+TEST_F(SearchTest, PicturesOf204800BytesOrMoreAreLeftOut) {
+    std::vector<vstation::OfflineRecord> records = streamtest::people(2);
+    records[0].facePicture = std::string(204799, 'a');
+    records[0].infraredPicture = std::string(204800, 'b');
+    records[1].facePicture = std::string(204800, 'c');
+    records[1].infraredPicture = std::string(204799, 'd');
+    store(records);
+
+    Results results;
+    ASSERT_TRUE(station->searchCaptureData(results));
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(streamtest::base64Decoded(results[0].faceData), records[0].facePicture);
+    EXPECT_EQ(results[0].infraredFaceData, "");
+    EXPECT_EQ(results[1].faceData, "");
+    EXPECT_EQ(streamtest::base64Decoded(results[1].infraredFaceData), records[1].infraredPicture);
+    EXPECT_TRUE(logged("face size [204799], second face size [204800]"));
+}
+
+TEST_F(SearchTest, AnEmptyStoreAnswersNoMatch) {
+    Results results(1);
+    EXPECT_FALSE(station->searchCaptureData(results));
+    EXPECT_EQ(results.size(), 1u);
+    EXPECT_EQ(lastError(), std::make_pair(0, 0));
+
+    Collector collector;
+    EXPECT_TRUE(station->searchCaptureData(&Collector::callback, &collector));
+    EXPECT_EQ(collector.statuses, std::vector<std::string>{"NO MATCH"});
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
+TEST_F(SearchTest, CallbackFormHandsOverEachRecordAsADocument) {
+    store(streamtest::people(3));
+    Collector collector;
+    EXPECT_TRUE(station->searchCaptureData(&Collector::callback, &collector));
+    EXPECT_EQ(collector.statuses, (std::vector<std::string>{"MORE", "MORE", "OK"}));
+
+    cJSON* root = cJSON_Parse(collector.documents[2].c_str());
+    const cJSON* document = cJSON_GetObjectItemCaseSensitive(root, "SearchCaptureData");
+    ASSERT_TRUE(cJSON_IsString(cJSON_GetObjectItemCaseSensitive(document, "faceData")));
+    ASSERT_TRUE(cJSON_IsString(cJSON_GetObjectItemCaseSensitive(document, "infraredFaceData")));
+    const cJSON* response = cJSON_GetObjectItemCaseSensitive(document, "SearchTaskCond");
+    EXPECT_EQ(cJSON_GetObjectItemCaseSensitive(response, "totalMatches")->valueint, 3);
+    const cJSON* list = cJSON_GetObjectItemCaseSensitive(response, "DataCollections");
+    ASSERT_EQ(cJSON_GetArraySize(list), 1);
+    EXPECT_STREQ(cJSON_GetObjectItemCaseSensitive(cJSON_GetArrayItem(list, 0), "name")->valuestring, "P2");
+    cJSON_Delete(root);
+
+    // Without a user pointer nothing is handed over, and the search still ends.
+    Collector unused;
+    EXPECT_TRUE(station->searchCaptureData(&Collector::callback, nullptr));
+    EXPECT_TRUE(unused.documents.empty());
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
+TEST_F(SearchTest, AStationFailureKeepsTheRecordsSoFar) {
+    store(streamtest::people(4));
+    script(vstation::StreamEnding::Failed, 2, 9);
+    Results results;
+    EXPECT_TRUE(station->searchCaptureData(results));
+    EXPECT_EQ(results.size(), 2u);
+    EXPECT_EQ(lastError(), std::make_pair(69, 8203));
+    EXPECT_TRUE(logged("Search capture data. Process failed. ErrorCode [9]."));
+
+    script(vstation::StreamEnding::Failed, 0, 9);
+    Results none;
+    EXPECT_FALSE(station->searchCaptureData(none));
+
+    script(vstation::StreamEnding::Failed, 1, 9);
+    Collector collector;
+    EXPECT_TRUE(station->searchCaptureData(&Collector::callback, &collector));
+    EXPECT_EQ(collector.statuses, (std::vector<std::string>{"MORE", "NET_SDK_CALLBACK_STATUS_FAILED"}));
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
+TEST_F(SearchTest, AForeignUnreadableOrFinishedReplyEndsTheSearchSilently) {
+    store(streamtest::people(4));
+    for (vstation::StreamEnding ending : {vstation::StreamEnding::ForeignSearchID, vstation::StreamEnding::Unparsable,
+                                          vstation::StreamEnding::Finished}) {
+        script(ending, 1);
+        Results results;
+        EXPECT_TRUE(station->searchCaptureData(results));
+        EXPECT_EQ(results.size(), 1u);
+    }
+    EXPECT_EQ(lastError(), std::make_pair(0, 0));
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
+TEST_F(SearchTest, AnEmptyMoreReplyAsksForTheSamePositionAgain) {
+    store(streamtest::people(2));
+    vstation::StreamScript s;
+    s.emptyPages = 1;
+    vstation::scriptStream(NET_DVR_SEARCH_CAPTURE_DATA, s);
+    Results results;
+    ASSERT_TRUE(station->searchCaptureData(results));
+    EXPECT_EQ(results.size(), 2u);
+    const std::vector<streamtest::Page> pages = streamtest::sentPages();
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].position, 0);
+    EXPECT_EQ(pages[1].position, 0);
+    EXPECT_EQ(pages[2].position, 1);
+}
+
+TEST_F(SearchTest, ConnectionAndPageFailures) {
+    store(streamtest::people(3));
+
+    // No connection: the list form fails without a code, the callback form
+    // ends at once without a call.
+    vstation::failNext("NET_DVR_StartRemoteConfig", NET_DVR_ERR_PARAMETER, 2);
+    Results results;
+    EXPECT_FALSE(station->searchCaptureData(results));
+    EXPECT_EQ(lastError(), std::make_pair(0, 0));
+    Collector collector;
+    EXPECT_TRUE(station->searchCaptureData(&Collector::callback, &collector));
+    EXPECT_TRUE(collector.documents.empty());
+
+    // A page that cannot be sent ends the search with the records so far.
+    vstation::failNext("NET_DVR_SendRemoteConfig", NET_DVR_ERR_SEND);
+    EXPECT_FALSE(station->searchCaptureData(results));
+    EXPECT_EQ(lastError(), (std::pair<int, int>(50, NET_DVR_ERR_SEND)));
+    EXPECT_TRUE(logged("NET_DVR_SendRemoteConfig failed!"));
+
+    struct FailSecondPage {
+        static int callback(std::string document, void* user) {
+            vstation::failNext("NET_DVR_SendRemoteConfig", NET_DVR_ERR_SEND);
+            return Collector::callback(std::move(document), user);
+        }
+    };
+    Collector firstOnly;
+    EXPECT_TRUE(station->searchCaptureData(&FailSecondPage::callback, &firstOnly));
+    EXPECT_EQ(firstOnly.statuses, std::vector<std::string>{"MORE"});
+    EXPECT_EQ(lastError(), (std::pair<int, int>(50, NET_DVR_ERR_SEND)));
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+
+    // Without a session.
+    EnrollmentStation::CEnrollmentStation loggedOut;
+    EXPECT_FALSE(loggedOut.searchCaptureData(results));
+    EXPECT_EQ(lastError(), std::make_pair(69, 8200));
+    EXPECT_FALSE(loggedOut.searchCaptureData(&Collector::callback, &collector));
+    EXPECT_EQ(lastError(), std::make_pair(69, 8200));
+}
+
+}  // namespace
