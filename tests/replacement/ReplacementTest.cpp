@@ -1,40 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "EnrollmentStation/EnrollmentStation.h"
-#include "KestroBase.h"
 #include "KestroBase/LogSink.h"
 #include "ReplacementSdk.h"
 
-using replacement::served;
+using Strings = std::vector<std::string>;
 
 TEST(ReplacementSdk, TheLibraryCallsTheProgramsOwnDefinitions) {
     kestro_standin::setLogSink([](int, const std::string&, const std::string&) {});
-    served().clear();
-
     EnrollmentStation::CEnrollmentStation station;
     long id = -1;
     ASSERT_TRUE(station.initEnrollmentStation({"10.1.2.3", "8123", "operator", "secret"}, id));
     EXPECT_EQ(id, replacement::kHandle);
-    ASSERT_GE(served().size(), 2u);
-    EXPECT_EQ(served()[0].call, "NET_DVR_Init");
-    EXPECT_EQ(served()[1].call, "NET_DVR_Login_V40");
-    EXPECT_EQ(served()[1].address, "10.1.2.3");
-    EXPECT_EQ(served()[1].port, 8123);
-
+    ASSERT_GE(replacement::g_calls.size(), 2u);
+    EXPECT_EQ(Strings(replacement::g_calls.begin(), replacement::g_calls.begin() + 2),
+              (Strings{"NET_DVR_Init", "NET_DVR_Login_V40"}));
+    EXPECT_EQ(replacement::g_address, "10.1.2.3");
+    EXPECT_EQ(replacement::g_port, 8123);
     int language = 0;
     EXPECT_TRUE(station.getDeviceLanguageType(language));
     EXPECT_EQ(language, 2);
 
-    served().clear();
+    replacement::g_calls.clear();
     EXPECT_TRUE(station.uninitEnrollmentStation());
-    std::vector<std::string> calls;
-    for (const replacement::Served& call : served()) {
-        calls.push_back(call.call);
-    }
-    EXPECT_EQ(calls, (std::vector<std::string>{"NET_DVR_Logout_V30", "NET_DVR_Cleanup", "NET_DVR_Logout_V30"}));
-    EXPECT_FALSE(station.isInit());
+    EXPECT_EQ(replacement::g_calls, (Strings{"NET_DVR_Logout_V30", "NET_DVR_Cleanup", "NET_DVR_Logout_V30"}));
     kestro_standin::setLogSink(nullptr);
 }

@@ -1,32 +1,82 @@
-// Fixture of the session tests: the station fixture plus a look at the
-// session calls the station received, and a check after every test that no
-// log line carried a password.
+// The station fixture plus the session calls the station received, the
+// session's own failure lines, and a check after every test that no log line
+// carried a password.
 #ifndef ES_TESTS_SESSIONFIXTURE_H
 #define ES_TESTS_SESSIONFIXTURE_H
 
-#include <cstdint>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "KestroBase.h"
 #include "StationTest.h"
+#include "VirtualStation/Control.h"
+#include "ZornNetSDK.h"
+
+using Strings = std::vector<std::string>;
 
 class SessionTest : public StationTest {
 protected:
-    void TearDown() override;
+    void TearDown() override {
+        for (const std::string& line : logLines()) {
+            for (const std::string& secret : m_secrets) {
+                EXPECT_EQ(line.find(secret), std::string::npos) << "password in: " << line;
+            }
+        }
+        StationTest::TearDown();
+    }
 
-    // Names of the init, clean-up, login and logout calls, in order.
-    static std::vector<std::string> sessionCalls();
-    // The login record of the last NET_DVR_Login_V40 call as the station
-    // logged it (password bytes masked); empty when there was none.
-    static std::vector<uint8_t> lastLoginRecord();
-    // Texts of the level-5 lines written by the session methods, in order.
-    std::vector<std::string> sessionFailures() const;
-    // Passwords that must never appear in a log line.
-    std::vector<std::string> m_secrets{estest::DefaultStation::kPassword};
+    static Strings sessionCalls() {
+        static const std::regex session("NET_DVR_(Init|Cleanup|Login_V40|Logout_V30)");
+        Strings names;
+        for (const vstation::CallRecord& record : vstation::callLog()) {
+            if (std::regex_match(record.call, session)) names.push_back(record.call);
+        }
+        return names;
+    }
+
+    // The last login record as the station logged it (password bytes masked).
+    static std::vector<uint8_t> lastLoginRecord() {
+        std::vector<uint8_t> bytes;
+        for (const vstation::CallRecord& record : vstation::callLog()) {
+            if (record.call == "NET_DVR_Login_V40") bytes = record.record;
+        }
+        return bytes;
+    }
+
+    // Level-5 lines of the session methods, the line number replaced by N.
+    Strings sessionFailures() const {
+        static const std::regex session(R"(\[EnrollmentStation::CEnrollmentOperator::(initEnrollmentStation|)"
+                                        R"(unInitEnrollmentStation|unInitMembers|setIsInit)\].*)");
+        static const std::regex line(R"(\[EnrollmentStation\\EnrollmentOperator\(\d+\)\]$)");
+        Strings lines;
+        for (const estest::LogLine& record : logRecords()) {
+            if (record.level == 5 && record.module == "EnrollmentStation" &&
+                std::regex_match(record.text, session)) {
+                lines.push_back(std::regex_replace(record.text, line, "[EnrollmentStation\\EnrollmentOperator(N)]"));
+            }
+        }
+        return lines;
+    }
+
+    static EnrollmentStation::LoginParam loginWith(std::string EnrollmentStation::LoginParam::*field,
+                                                   const std::string& value) {
+        EnrollmentStation::LoginParam param = estest::defaultLogin();
+        param.*field = value;
+        return param;
+    }
+
+    static void setLastError(int main, int sub) {
+        Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(main, sub));
+    }
+
+    Strings m_secrets{estest::DefaultStation::kPassword};
 };
 
-// A LoginParam for the built-in station with one field changed.
-EnrollmentStation::LoginParam loginWith(std::string EnrollmentStation::LoginParam::*field,
-                                        const std::string& value);
+// The expected text of a session line.
+inline std::string sessionLine(const std::string& method, const std::string& message) {
+    return "[EnrollmentStation::CEnrollmentOperator::" + method + "]" + message +
+           "[EnrollmentStation\\EnrollmentOperator(N)]";
+}
 
 #endif  // ES_TESTS_SESSIONFIXTURE_H
