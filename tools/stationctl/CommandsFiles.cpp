@@ -1,0 +1,54 @@
+// upload FILE, download FILE.
+#include <CLI/CLI.hpp>
+
+#include <fstream>
+
+#include "Commands.h"
+
+namespace stationctl {
+
+namespace {
+
+JsonPtr fileResult(const std::string& path) {
+    JsonPtr result = newObject();
+    cJSON_AddStringToObject(result.get(), "path", path.c_str());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (in) cJSON_AddNumberToObject(result.get(), "bytes", static_cast<double>(in.tellg()));
+    return result;
+}
+
+}  // namespace
+
+int stepUpload(Session& session, const std::string& path) {
+    if (!session.call().uploadFile(path)) return session.fail("uploading " + path);
+    session.out().result("upload", fileResult(path), "Uploaded:");
+    return kExitOk;
+}
+
+int stepDownload(Session& session, const std::string& path) {
+    if (!session.call().downloadFile(path)) return session.fail("downloading into " + path);
+    session.out().result("download", fileResult(path), "Downloaded:");
+    return kExitOk;
+}
+
+void addFileCommands(CLI::App& app, Context& context) {
+    auto uploadPath = std::make_shared<std::string>();
+    CLI::App* upload = addCommand(app, context, "upload", "send a file to the station",
+                                  [uploadPath](Context& c, Output& out) {
+                                      return withSession(c, out, "upload", [uploadPath](Session& s) {
+                                          return stepUpload(s, *uploadPath);
+                                      });
+                                  });
+    upload->add_option("FILE", *uploadPath, "the file to send")->required()->check(CLI::ExistingFile);
+
+    auto downloadPath = std::make_shared<std::string>();
+    CLI::App* download = addCommand(app, context, "download", "fetch the station's file into FILE",
+                                    [downloadPath](Context& c, Output& out) {
+                                        return withSession(c, out, "download", [downloadPath](Session& s) {
+                                            return stepDownload(s, *downloadPath);
+                                        });
+                                    });
+    download->add_option("FILE", *downloadPath, "where to store it")->required();
+}
+
+}  // namespace stationctl

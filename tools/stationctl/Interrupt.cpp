@@ -1,0 +1,33 @@
+#include "Interrupt.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+
+namespace stationctl {
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+extern "C" void onInterrupt(int) {
+    if (g_interrupted.exchange(true)) std::_Exit(130);
+}
+
+}  // namespace
+
+InterruptGuard::InterruptGuard() {
+    g_interrupted = false;
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+}
+
+InterruptGuard::~InterruptGuard() {
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+}
+
+bool interrupted() { return g_interrupted.load(); }
+
+}  // namespace stationctl

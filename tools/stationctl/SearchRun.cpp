@@ -1,0 +1,128 @@
+#include "SearchRun.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "Interrupt.h"
+#include "RecordJson.h"
+
+namespace stationctl {
+
+namespace {
+
+constexpr const char* kNoMatch = "NO MATCH";
+constexpr const char* kStationFailed = "NET_SDK_CALLBACK_STATUS_FAILED";
+
+// What the callback shares with the waiting thread. It lives as long as the
+// process: the station may deliver its failure document after the search
+// call has returned, and that late call must find the state still there.
+struct StreamState {
+    std::mutex mutex;
+    bool open = false;  // callbacks after the search ended are ignored
+    EnrollmentStation::CEnrollmentStation* station = nullptr;
+    int limit = 0;
+    bool progress = false;
+    std::function<void(const EnrollmentStation::SearchCaptureInfomation&)> onRecord;
+    StreamOutcome outcome;
+    std::atomic<bool> firstDocument{false};
+    std::atomic<bool> limitReached{false};
+};
+
+StreamState& streamState() {
+    static StreamState* state = new StreamState();  // deliberately never freed, see above
+    return *state;
+}
+
+void clearProgress() { std::fputs("\r\033[K", stderr); }
+
+int onDocument(std::string document, void* userData) {
+    StreamState& state = *static_cast<StreamState*>(userData);
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (!state.open) return 0;
+    EnrollmentStation::SearchCaptureInfomation record;
+    std::string status;
+    if (state.limitReached) {
+        // The station stops at its next report; what it sends until then is
+        // past the limit and dropped.
+    } else if (fromSearchDocument(document, record, status)) {
+        if (state.progress) clearProgress();
+        state.outcome.records.push_back(record);
+        if (state.onRecord) state.onRecord(record);
+        if (state.progress) {
+            std::fprintf(stderr, "%zu of %d records received", state.outcome.records.size(), record.totalMatches);
+            std::fflush(stderr);
+        }
+        if (state.limit > 0 && static_cast<int>(state.outcome.records.size()) >= state.limit) {
+            state.limitReached = true;
+            // Allowed from inside the callback, and certain to reach this search.
+            state.station->stopSearchCaptureData(true);
+        }
+    } else if (status == kNoMatch) {
+        state.outcome.noMatch = true;
+    } else if (status == kStationFailed) {
+        state.outcome.failed = true;
+    }
+    state.firstDocument = true;
+    return 0;
+}
+
+}  // namespace
+
+StreamOutcome runStreamingSearch(
+    EnrollmentStation::CEnrollmentStation& station, int limit, bool progress,
+    const std::function<void(const EnrollmentStation::SearchCaptureInfomation&)>& onRecord) {
+    StreamState& state = streamState();
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.open = true;
+        state.station = &station;
+        state.limit = limit;
+        state.progress = progress;
+        state.onRecord = onRecord;
+        state.outcome = StreamOutcome();
+        state.firstDocument = false;
+        state.limitReached = false;
+    }
+
+    InterruptGuard interrupts;
+    std::atomic<bool> searching{true};
+    bool stopRequested = false;
+    // Asks the station to stop on Ctrl-C, outside the signal handler. It
+    // waits for the first document: only then has the search been registered
+    // with the session, so the stop reaches this search and nothing races
+    // its start.
+    std::thread watcher([&]() {
+        while (searching) {
+            if (!stopRequested && state.firstDocument && interrupted()) {
+                station.stopSearchCaptureData(true);
+                stopRequested = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+
+    const bool returned = station.searchCaptureData(&onDocument, &state);
+    searching = false;
+    watcher.join();
+
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.open = false;
+    if (progress && !state.outcome.records.empty()) {
+        clearProgress();
+        std::fflush(stderr);
+    }
+    StreamOutcome outcome = state.outcome;
+    outcome.returned = returned;
+    outcome.interrupted = interrupted();
+    outcome.stopped = state.limitReached && !outcome.interrupted;
+    outcome.code = lastError();
+    if (!returned || !outcome.code.empty()) outcome.failed = true;
+    state.onRecord = nullptr;
+    state.station = nullptr;
+    return outcome;
+}
+
+}  // namespace stationctl

@@ -1,0 +1,99 @@
+#include "Session.h"
+
+#include <exception>
+
+#include "Endpoint.h"
+#include "Failure.h"
+#include "Password.h"
+#include "VirtualStationHost.h"
+
+namespace stationctl {
+
+namespace {
+constexpr const char* kDefaultUser = "admin";
+}
+
+int Session::open(const GlobalOptions& options) {
+    std::string error;
+    if (!options.profile.empty() && !loadVirtualProfile(options.profile, error)) {
+        return m_out.problem(m_command, error, kExitUsage);
+    }
+
+    EnrollmentStation::LoginParam login;
+    if (options.station.empty()) {
+        // The virtual station's credentials are in its profile: no prompt.
+        VirtualAccount account;
+        if (!virtualAccount(options.user, account, error)) {
+            return m_out.problem(m_command, error, kExitUsage);
+        }
+        login = {account.address, account.port, account.userName, account.password};
+        m_virtual = true;
+        m_name = account.address + ":" + account.port + " (virtual station)";
+    } else {
+        Endpoint endpoint;
+        if (!parseEndpoint(options.station, endpoint, error)) {
+            return m_out.problem(m_command, error, kExitUsage);
+        }
+        login.deviceAddress = endpoint.host;
+        login.port = endpoint.port;
+        login.userName = options.user.empty() ? kDefaultUser : options.user;
+        const std::string prompt = "Password for " + login.userName + "@" + options.station + ": ";
+        if (!obtainPassword(prompt, options.passwordStdin, login.password, error)) {
+            return m_out.problem(m_command, error, kExitUsage);
+        }
+        m_name = endpoint.host + ":" + endpoint.port;
+    }
+    if (login.password.empty()) {
+        return m_out.problem(m_command, "the password is empty", kExitUsage);
+    }
+
+    const std::string what = "logging in to " + m_name + " as " + login.userName;
+    bool loggedIn = false;
+    try {
+        clearLastError();
+        loggedIn = m_station.initEnrollmentStation(login, m_userId);
+    } catch (const std::exception& exception) {
+        return m_out.problem(m_command, what + " failed: " + exception.what(), kExitLogin);
+    }
+    if (!loggedIn) return m_out.failure(m_command, what + " failed", lastError(), kExitLogin);
+    m_open = true;
+    return kExitOk;
+}
+
+int Session::close() {
+    if (!m_open) return kExitOk;
+    m_open = false;
+    if (!call().uninitEnrollmentStation()) return fail("logging out");
+    return kExitOk;
+}
+
+Session::~Session() {
+    if (m_open) m_station.uninitEnrollmentStation();
+}
+
+EnrollmentStation::CEnrollmentStation& Session::call() {
+    clearLastError();
+    return m_station;
+}
+
+int Session::fail(const std::string& what) {
+    return m_out.failure(m_command, what + " failed", lastError(), kExitFailed);
+}
+
+}  // namespace stationctl
+
+#include "Commands.h"
+
+namespace stationctl {
+
+int withSession(Context& context, Output& out, const std::string& command,
+                const std::function<int(Session&)>& step) {
+    Session session(out, command);
+    const int opened = session.open(context.options);
+    if (opened != kExitOk) return opened;
+    const int result = step(session);
+    const int closed = session.close();
+    return result != kExitOk ? result : closed;
+}
+
+}  // namespace stationctl
