@@ -1,0 +1,61 @@
+# Installs the build into a fresh prefix, builds examples/ against it with
+# CMAKE_PREFIX_PATH only, runs the client, and checks the pkg-config file.
+function(run what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT code EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${code}):\n${out}\n${err}")
+  endif()
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+set(example_build ${WORK_DIR}/example)
+file(REMOVE_RECURSE ${WORK_DIR})
+
+run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+foreach(header
+    include/EnrollmentStation/EnrollmentStation.h include/EnrollmentStation/Export.h
+    include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h)
+  if(NOT EXISTS ${prefix}/${header})
+    message(FATAL_ERROR "not installed: ${header}")
+  endif()
+endforeach()
+file(GLOB_RECURSE private_headers ${prefix}/include/*Operator.h ${prefix}/include/*Runtime.h)
+if(private_headers)
+  message(FATAL_ERROR "private headers installed: ${private_headers}")
+endif()
+
+# The sanitizer builds need the same flags in the client, or its run fails.
+run("configure example" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${example_build}
+  -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
+  "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+run("build example" ${CMAKE_COMMAND} --build ${example_build})
+
+# Nothing of the build tree may be reachable: run the client from the prefix's view only.
+run("run example" ${example_build}/enroll_client)
+foreach(expected "logged in, handle" "card " "3 records in the offline store")
+  string(FIND "${last_output}" "${expected}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "example output lacks '${expected}':\n${last_output}")
+  endif()
+endforeach()
+
+file(GLOB_RECURSE pc_file ${prefix}/*/EnrollmentStation.pc)
+if(NOT pc_file)
+  message(FATAL_ERROR "no EnrollmentStation.pc installed")
+endif()
+find_program(PKG_CONFIG pkg-config)
+if(PKG_CONFIG)
+  get_filename_component(pc_dir ${pc_file} DIRECTORY)
+  set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+  run("pkg-config" ${PKG_CONFIG} --cflags --libs EnrollmentStation)
+  string(FIND "${last_output}" "-lEnrollmentStation" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "pkg-config gives no -lEnrollmentStation: ${last_output}")
+  endif()
+  string(REGEX MATCH "-I([^ \n]+)" include_flag "${last_output}")
+  if(NOT EXISTS "${CMAKE_MATCH_1}/EnrollmentStation/EnrollmentStation.h")
+    message(FATAL_ERROR "pkg-config include folder has no header: ${last_output}")
+  endif()
+endif()
+message(STATUS "installed package consumed: ${last_output}")
