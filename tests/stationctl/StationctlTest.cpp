@@ -1,0 +1,328 @@
+// stationctl as a user meets it: exit codes, words for failures, JSON
+// documents, the gallery page, confirmation and Ctrl-C. Scenarios come from
+// profile files, since the virtual station runs inside the stationctl process.
+#include <gtest/gtest.h>
+
+#include <cjson/cJSON.h>
+#include <signal.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "ToolRun.h"
+
+namespace {
+
+const char* kPng1x1 =
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
+
+// One station at the default address with a second account, nothing at the
+// readers, and the offline records given.
+std::string profile(const std::string& offlineRecords) {
+    return std::string(R"({"stations":[{"address":"127.0.0.1","port":8000,
+        "accounts":[{"userName":"admin","password":"Station#2026"},{"userName":"clerk","password":"Clerk#2026"}],
+        "cards":[],"identityCard":null,"offlineRecords":)") +
+           offlineRecords + "}]}";
+}
+
+std::string twoRecords() {
+    return std::string(R"([{"captureNo":7,"lastCaptureNo":6,"name":"Ana <b>Lima</b> & co","employeeNo":"E7",
+        "IDCardNo":"ID-7","cardNoList":["C1","C2"],"riskDataMark":true,
+        "fingerprints":[{"fingerprintID":1,"fingerprint":"AQID"},{"fingerprintID":2,"fingerprint":"AQID"}],
+        "facePicture":")") +
+           kPng1x1 + R"(","infraredPicture":")" + kPng1x1 + R"("},
+        {"captureNo":8,"lastCaptureNo":7,"name":"No Picture","employeeNo":"E8",
+         "facePicture":"","infraredPicture":""}])";
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct JsonDelete {
+    void operator()(cJSON* node) const { cJSON_Delete(node); }
+};
+using Json = std::unique_ptr<cJSON, JsonDelete>;
+
+// Every stdout line must be one JSON document.
+std::vector<Json> documents(const std::string& out) {
+    std::vector<Json> docs;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        Json doc(cJSON_Parse(line.c_str()));
+        EXPECT_TRUE(doc) << "not a JSON document: " << line.substr(0, 200);
+        if (doc) docs.push_back(std::move(doc));
+    }
+    return docs;
+}
+
+const cJSON* at(const cJSON* node, std::initializer_list<const char*> path) {
+    for (const char* key : path) node = cJSON_GetObjectItemCaseSensitive(node, key);
+    return node;
+}
+
+std::string textAt(const cJSON* node, std::initializer_list<const char*> path) {
+    const cJSON* item = at(node, path);
+    return cJSON_IsString(item) ? item->valuestring : "<missing>";
+}
+
+}  // namespace
+
+TEST(Stationctl, UsageErrorsExitWithTwo) {
+    ScratchDir dir;
+    const std::string typo = dir.file("typo.json", R"({"ruleList":[{"dataType":"name","enabled":true}]})");
+    const std::vector<std::vector<std::string>> usages = {
+        {},
+        {"card", "--no-such-option"},
+        {"--station", "127.0.0.1:70000", "card"},
+        {"face-param", "set", "--value", "300"},
+        {"offline-rule", "set", dir.path() + "/missing.json"},
+        {"--profile", dir.path() + "/missing.json", "card"},
+        {"upload", dir.path() + "/missing.bin"},
+        {"face", "--save", dir.path() + "/missing-dir"},
+    };
+    for (const auto& args : usages) {
+        const ToolResult run = runTool(args);
+        EXPECT_EQ(run.exitCode, 2) << (args.empty() ? "(no arguments)" : args[0]) << "\n" << run.err;
+        EXPECT_FALSE(run.err.empty());
+    }
+    // A misspelt key of the rule file is named, not silently defaulted.
+    const ToolResult run = runTool({"offline-rule", "set", typo});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("rule.ruleList[0]: unknown key \"enabled\""), std::string::npos) << run.err;
+}
+
+TEST(Stationctl, LoginFailuresExitWithThreeAndTheSdkWords) {
+    const ToolResult wrong =
+        runTool({"--station", "127.0.0.1:8000", "card"}, {{"STATIONCTL_PASSWORD", "not-the-password"}});
+    EXPECT_EQ(wrong.exitCode, 3);
+    EXPECT_NE(wrong.err.find("failed: 50-1: SDK error 1: "), std::string::npos) << wrong.err;
+    EXPECT_EQ(wrong.err.find("not-the-password"), std::string::npos) << "the password was printed";
+    EXPECT_EQ(wrong.out.find("not-the-password"), std::string::npos) << "the password was printed";
+
+    const ToolResult json = runTool({"--json", "--station", "127.0.0.1", "card"}, {{"STATIONCTL_PASSWORD", "nope"}});
+    EXPECT_EQ(json.exitCode, 3);
+    auto docs = documents(json.out);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_TRUE(cJSON_IsFalse(at(docs[0].get(), {"ok"})));
+    EXPECT_EQ(at(docs[0].get(), {"error", "main"})->valueint, 50);
+    EXPECT_EQ(at(docs[0].get(), {"error", "sub"})->valueint, 1);
+
+    const ToolResult nowhere = runTool({"--station", "127.0.0.9:8000", "card"}, {{"STATIONCTL_PASSWORD", "x"}});
+    EXPECT_EQ(nowhere.exitCode, 3);
+    EXPECT_NE(nowhere.err.find("50-47: SDK error 47: "), std::string::npos) << nowhere.err;
+
+    // With a real station named and no way to ask, there is no password.
+    const ToolResult noPassword = runTool({"--station", "127.0.0.1", "card"});
+    EXPECT_EQ(noPassword.exitCode, 2);
+    EXPECT_NE(noPassword.err.find("STATIONCTL_PASSWORD"), std::string::npos);
+
+    // The virtual station's accounts come from its profile.
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile("[]"));
+    EXPECT_EQ(runTool({"--profile", file, "--user", "clerk", "upload-failed"}).exitCode, 0);
+    EXPECT_EQ(runTool({"--profile", file, "--user", "nobody", "upload-failed"}).exitCode, 2);
+}
+
+TEST(Stationctl, OperationFailuresNameTheCodePair) {
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile("[]"));
+    const ToolResult card = runTool({"--profile", file, "card"});
+    EXPECT_EQ(card.exitCode, 1);
+    EXPECT_NE(card.err.find("reading the card failed: 68-196609: the station refused the request"),
+              std::string::npos)
+        << card.err;
+
+    const ToolResult idCard = runTool({"--json", "--profile", file, "id-card"});
+    EXPECT_EQ(idCard.exitCode, 1);
+    auto docs = documents(idCard.out);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_EQ(textAt(docs[0].get(), {"command"}), "id-card");
+    EXPECT_EQ(at(docs[0].get(), {"error", "main"})->valueint, 68);
+    EXPECT_NE(textAt(docs[0].get(), {"error", "text"}).find("refused"), std::string::npos);
+
+    // A rule the station does not accept.
+    const std::string rule = dir.file("rule.json", R"({"ruleList":[{"dataType":"shoeSize","enable":true}]})");
+    const ToolResult refused = runTool({"offline-rule", "set", rule});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(": 68-"), std::string::npos) << refused.err;
+}
+
+TEST(Stationctl, JsonPrintsOneDocumentPerResult) {
+    const ToolResult info = runTool({"--json", "info"});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    auto docs = documents(info.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const cJSON* doc = docs[0].get();
+    EXPECT_EQ(textAt(doc, {"command"}), "info");
+    EXPECT_TRUE(cJSON_IsTrue(at(doc, {"ok"})));
+    EXPECT_TRUE(cJSON_IsNumber(at(doc, {"result", "handle"})));
+    EXPECT_EQ(at(doc, {"result", "languageType"})->valueint, 1);
+    EXPECT_TRUE(cJSON_IsBool(at(doc, {"result", "capabilities", "isSupportCaptureFace"})));
+    EXPECT_TRUE(cJSON_IsBool(at(doc, {"result", "rfCardCapability", "isSupportEMCard"})));
+
+    // Both search forms give the same records, one document each, in order.
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile(twoRecords()));
+    for (const char* form : {"", "--stream"}) {
+        std::vector<std::string> args = {"--json", "--profile", file, "search"};
+        if (*form) args.push_back(form);
+        const ToolResult search = runTool(args);
+        ASSERT_EQ(search.exitCode, 0) << form << search.err;
+        docs = documents(search.out);
+        ASSERT_EQ(docs.size(), 2u) << form;
+        const cJSON* first = cJSON_GetArrayItem(at(docs[0].get(), {"result", "dataCollectList"}), 0);
+        const cJSON* second = cJSON_GetArrayItem(at(docs[1].get(), {"result", "dataCollectList"}), 0);
+        EXPECT_EQ(textAt(first, {"name"}), "Ana <b>Lima</b> & co") << form;
+        EXPECT_EQ(textAt(cJSON_GetArrayItem(at(first, {"fingerprintList"}), 0), {"fingerprint"}), "010203");
+        EXPECT_EQ(textAt(second, {"name"}), "No Picture") << form;
+        EXPECT_EQ(textAt(docs[1].get(), {"result", "responseStatusStrg"}), "OK") << form;
+    }
+}
+
+TEST(Stationctl, GalleryShowsEveryRecordInOneSelfContainedPage) {
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile(twoRecords()));
+    for (const char* form : {"", "--stream"}) {
+        const std::string page = dir.path() + "/gallery" + form + ".html";
+        std::vector<std::string> args = {"--profile", file, "search", "--html", page};
+        if (*form) args.push_back(form);
+        const ToolResult run = runTool(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::string html = readFile(page);
+        EXPECT_EQ(count(html, "<article class=\"person"), 2u) << form;
+        EXPECT_EQ(count(html, "src=\"data:image/png;base64,"), 2u);
+        EXPECT_EQ(count(html, "class=\"missing"), 2u);  // the second record has no pictures
+        EXPECT_NE(html.find("Ana &lt;b&gt;Lima&lt;/b&gt; &amp; co"), std::string::npos);
+        EXPECT_EQ(html.find("<b>Lima</b>"), std::string::npos);
+        EXPECT_NE(html.find("data-field=\"employeeNo\">E7<"), std::string::npos);
+        EXPECT_NE(html.find("data-field=\"IDCardNo\">ID-7<"), std::string::npos);
+        EXPECT_NE(html.find("data-field=\"cardNoList\">C1, C2<"), std::string::npos);
+        EXPECT_NE(html.find("data-field=\"fingerprints\">2<"), std::string::npos);
+        EXPECT_NE(html.find("data-capture-no=\"7\""), std::string::npos);
+        EXPECT_EQ(count(html, "class=\"mark risk\""), 1u);
+        EXPECT_EQ(html.find("http:"), std::string::npos);
+        EXPECT_EQ(html.find("https:"), std::string::npos);
+    }
+    const ToolResult unwritable = runTool({"search", "--html", dir.path() + "/no/such/dir/page.html"});
+    EXPECT_EQ(unwritable.exitCode, 4);
+}
+
+TEST(Stationctl, EmptyStoreIsNoFailure) {
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile("[]"));
+    for (const char* form : {"", "--stream"}) {
+        std::vector<std::string> args = {"--profile", file, "search"};
+        if (*form) args.push_back(form);
+        const ToolResult run = runTool(args);
+        EXPECT_EQ(run.exitCode, 0) << form << run.err;
+        EXPECT_NE(run.out.find("0 records in the offline store"), std::string::npos) << run.out;
+    }
+}
+
+TEST(Stationctl, ClearAsksUnlessYes) {
+    const ToolResult refused = runTool({"clear"});
+    EXPECT_EQ(refused.exitCode, 5);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos);
+    EXPECT_EQ(refused.out.find("cleared"), std::string::npos);
+
+    const ToolResult cleared = runTool({"clear", "--yes"});
+    EXPECT_EQ(cleared.exitCode, 0) << cleared.err;
+    EXPECT_NE(cleared.out.find("cleared: yes"), std::string::npos);
+}
+
+TEST(Stationctl, FaceSaveWritesPicturesByTheirType) {
+    ScratchDir dir;
+    const ToolResult run = runTool({"face", "--save", dir.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const char* name : {"/face.png", "/infrared.png"}) {
+        const std::string bytes = readFile(dir.path() + name);
+        ASSERT_GT(bytes.size(), 8u) << name;
+        EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << name;
+    }
+}
+
+TEST(Stationctl, SettingsRoundTrip) {
+    const ToolResult rf = runTool({"rf-card", "set", "--cpu", "on", "--em", "off"});
+    ASSERT_EQ(rf.exitCode, 0) << rf.err;
+    EXPECT_NE(rf.out.find("enableCPUCard: yes"), std::string::npos);
+    EXPECT_NE(rf.out.find("enableEMCard: no"), std::string::npos);
+    EXPECT_NE(rf.out.find("enableM1Card: yes"), std::string::npos) << "an unnamed type changed";
+
+    const ToolResult face = runTool({"face-param", "set", "--enable", "off", "--value", "7"});
+    ASSERT_EQ(face.exitCode, 0) << face.err;
+    EXPECT_NE(face.out.find("enable: no\n  value: 7"), std::string::npos) << face.out;
+
+    ScratchDir dir;
+    const std::string rule = dir.file("rule.json", R"({"enableCardNoLenAuto":true,"ruleList":[
+        {"dataType":"cardNo","enable":true,"uniqueCheck":true,"len":16,"num":2},
+        {"dataType":"fingerprint","enable":true,"num":2,"fingerprintIDs":[1,2]}]})");
+    const ToolResult set = runTool({"--json", "offline-rule", "set", rule});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    auto docs = documents(set.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const cJSON* second = cJSON_GetArrayItem(at(docs[0].get(), {"result", "ruleList"}), 1);
+    EXPECT_EQ(cJSON_GetArraySize(at(second, {"fingerprintIDs"})), 2);
+}
+
+TEST(Stationctl, StreamingSearchStopsAtItsLimit) {
+    const ToolResult run = runTool({"search", "--stream", "--limit", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(count(run.out, "Record "), 1u) << run.out;
+    EXPECT_NE(run.out.find("Stopped after 1 record"), std::string::npos);
+}
+
+TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
+    // Enough paced records (20 ms a page) that the search is still running
+    // when the signal comes.
+    std::string records = "[";
+    for (int i = 1; i <= 400; ++i) {
+        records += (i > 1 ? "," : "") + std::string("{\"captureNo\":") + std::to_string(i) +
+                   ",\"name\":\"P" + std::to_string(i) + "\"}";
+    }
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile(records + "]"));
+    ToolProcess tool({"--profile", file, "search", "--stream"}, {{"VSTATION_PACING", "1"}});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (tool.outSoFar().find("Record 2:") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(tool.pid(), SIGINT);
+    const ToolResult run = tool.wait(20);
+    EXPECT_EQ(run.exitCode, 130) << run.err;
+    EXPECT_NE(run.out.find("Interrupted: "), std::string::npos) << run.out.substr(run.out.size() > 300 ? run.out.size() - 300 : 0);
+    EXPECT_GE(count(run.out, "Record "), 2u);
+    EXPECT_LT(count(run.out, "Record "), 400u);
+}
+
+TEST(Stationctl, DemoRunsEveryOperation) {
+    const ToolResult text = runTool({"demo"});
+    EXPECT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("Logged out. Demo complete."), std::string::npos);
+
+    const ToolResult json = runTool({"--json", "demo"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    std::set<std::string> commands;
+    for (const Json& doc : documents(json.out)) {
+        EXPECT_TRUE(cJSON_IsTrue(at(doc.get(), {"ok"}))) << textAt(doc.get(), {"command"});
+        commands.insert(textAt(doc.get(), {"command"}));
+    }
+    const std::set<std::string> expected = {"info",  "rf-card", "card-rule", "card",         "id-card",
+                                            "fingerprint", "face", "face-param", "offline-rule", "search",
+                                            "upload-failed", "upload", "download", "clear"};
+    EXPECT_EQ(commands, expected);
+}

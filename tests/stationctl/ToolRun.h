@@ -1,0 +1,49 @@
+// Runs stationctl as a separate process and collects what it printed.
+#ifndef STATIONCTL_TEST_TOOLRUN_H
+#define STATIONCTL_TEST_TOOLRUN_H
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct ToolResult {
+    int exitCode = -1;  // 128 + signal when it died by one
+    std::string out;
+    std::string err;
+};
+
+// A scratch folder removed with the object.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    const std::string& path() const { return m_path; }
+    std::string file(const std::string& name, const std::string& content) const;
+
+private:
+    std::string m_path;
+};
+
+// Environment for a run: pacing off, library log off, no password, unless
+// `env` says otherwise (an empty value removes the variable).
+class ToolProcess {
+public:
+    ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env = {});
+    ~ToolProcess();
+    pid_t pid() const { return m_pid; }
+    // Stdout so far.
+    std::string outSoFar() const;
+    // Waits up to `seconds` (then kills it) and returns what it printed.
+    ToolResult wait(int seconds = 60);
+
+private:
+    ScratchDir m_dir;
+    pid_t m_pid = -1;
+    bool m_done = false;
+};
+
+ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env = {});
+
+#endif  // STATIONCTL_TEST_TOOLRUN_H
