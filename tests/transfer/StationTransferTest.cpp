@@ -22,51 +22,35 @@ TEST_F(TransferTest, StationChecksFaceParamCallsStrictly) {
     const int32_t id = static_cast<int32_t>(loginStation());
     NET_DVR_FACE_PARAM_CFG record = sizedRecord();
     uint32_t returned = 0;
-    auto get = [&](uint32_t command, int32_t channel, uint32_t size, uint32_t* returnedWord) {
-        return NET_DVR_GetDVRConfig(id, command, channel, &record, size, returnedWord);
-    };
-
-    EXPECT_FALSE(get(2505, 1, 327, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_PARAMETER);
-    EXPECT_FALSE(get(2505, 1, 328, nullptr));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_PARAMETER);
-    EXPECT_FALSE(get(2505, 2, 328, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_CHANNEL);
-    EXPECT_FALSE(get(2506, 1, 328, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_NOT_SUPPORTED);
-    record.dwSize = 0;
-    EXPECT_FALSE(get(2505, 1, 328, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_PARAMETER);
-    EXPECT_FALSE(NET_DVR_GetDVRConfig(id + 100, 2505, 1, &record, 328, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_USER_ID);
+    const struct {
+        uint32_t command;
+        int32_t channel;
+        uint32_t size;
+        uint32_t ownSize;
+        int32_t error;
+    } refused[] = {{2505, 1, 327, 328, NET_DVR_ERR_PARAMETER},
+                   {2505, 1, 328, 0, NET_DVR_ERR_PARAMETER},
+                   {2505, 2, 328, 328, NET_DVR_ERR_CHANNEL},
+                   {2506, 1, 328, 328, NET_DVR_ERR_NOT_SUPPORTED}};
+    for (const auto& c : refused) {
+        record.dwSize = c.ownSize;
+        EXPECT_FALSE(NET_DVR_GetDVRConfig(id, c.command, c.channel, &record, c.size, &returned));
+        EXPECT_EQ(NET_DVR_GetLastError(), c.error) << c.command << "/" << c.channel << "/" << c.size;
+    }
     EXPECT_EQ(returned, 0u);
 
     // A get overwrites the whole record, reserved bytes included.
     std::memset(&record, 0xAA, sizeof record);
     record.dwSize = sizeof record;
-    ASSERT_TRUE(get(2505, 1, 328, &returned));
+    ASSERT_TRUE(NET_DVR_GetDVRConfig(id, 2505, 1, &record, 328, &returned));
     EXPECT_EQ(returned, 328u);
-    EXPECT_EQ(record.dwSize, 328u);
-    EXPECT_EQ(record.byEnable, 2);  // the built-in sample: on, 50
-    EXPECT_EQ(record.byValue, 50);
-    const NET_DVR_FACE_PARAM_CFG expected = [] {
-        NET_DVR_FACE_PARAM_CFG r = sizedRecord();
-        r.byEnable = 2;
-        r.byValue = 50;
-        return r;
-    }();
+    NET_DVR_FACE_PARAM_CFG expected = sizedRecord();
+    expected.byEnable = 2;  // the built-in sample: on, 50
+    expected.byValue = 50;
     EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
 
-    record = sizedRecord();
     record.byEnable = 3;  // a switch has two positions
     EXPECT_FALSE(NET_DVR_SetDVRConfig(id, 2506, 1, &record, 328));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_PARAMETER);
-    record.byEnable = 1;
-    EXPECT_FALSE(NET_DVR_SetDVRConfig(id, 9999, 1, &record, 328));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_NOT_SUPPORTED);
-    EXPECT_FALSE(NET_DVR_SetDVRConfig(id, 2506, 0, &record, 328));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_CHANNEL);
-    EXPECT_FALSE(NET_DVR_SetDVRConfig(id, 2506, 1, &record, 329));
     EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_PARAMETER);
 }
 
@@ -81,9 +65,6 @@ TEST_F(TransferTest, StationRefusesWrongTypesUnknownHandlesAndASecondTransfer) {
     EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_NOT_SUPPORTED);
     EXPECT_EQ(NET_DVR_StartDownload(id, 56, nullptr, 0, &down[0]), -1);
     EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_NOT_SUPPORTED);
-    std::string folder = folder_.string();
-    EXPECT_EQ(NET_DVR_StartDownload(id, 40, nullptr, 0, &folder[0]), -1);
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_FILE);
     EXPECT_EQ(NET_DVR_GetUploadState(12345, &progress), -1);
     EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_HANDLE);
     EXPECT_FALSE(NET_DVR_StopDownload(12345));
@@ -100,7 +81,6 @@ TEST_F(TransferTest, StationRefusesWrongTypesUnknownHandlesAndASecondTransfer) {
 
     EXPECT_EQ(NET_DVR_GetUploadState(handle, &progress), NET_DVR_TRANSFER_DONE);
     EXPECT_EQ(progress, 100u);
-    EXPECT_EQ(NET_DVR_GetUploadState(handle, &progress), NET_DVR_TRANSFER_DONE);  // stays done
     EXPECT_TRUE(NET_DVR_UploadClose(handle));
     EXPECT_FALSE(NET_DVR_UploadClose(handle));
     EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_HANDLE);
