@@ -138,6 +138,32 @@ TEST(Stationctl, LoginFailuresExitWithThreeAndTheSdkWords) {
     EXPECT_EQ(runTool({"--profile", file, "--user", "nobody", "upload-failed"}).exitCode, 2);
 }
 
+TEST(Stationctl, NamedStationTakesThePasswordFromOutsideTheCommandLine) {
+    const ToolResult fromEnvironment =
+        runTool({"--station", "127.0.0.1:8000", "card"}, {{"STATIONCTL_PASSWORD", "Station#2026"}});
+    EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.err;
+    EXPECT_NE(fromEnvironment.out.find("cardNo: 3053140519"), std::string::npos);
+
+    const ToolResult fromStdin = runTool({"--station", "127.0.0.1", "--password-stdin", "card"}, {}, "Station#2026\n");
+    EXPECT_EQ(fromStdin.exitCode, 0) << fromStdin.err;
+    EXPECT_EQ(runTool({"--station", "127.0.0.1", "--password-stdin", "card"}).exitCode, 2) << "empty stdin";
+}
+
+TEST(Stationctl, FilesTravelBothWays) {
+    ScratchDir dir;
+    const std::string fetched = dir.path() + "/station-file.txt";
+    const ToolResult download = runTool({"--json", "download", fetched});
+    ASSERT_EQ(download.exitCode, 0) << download.err;
+    auto docs = documents(download.out);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_EQ(static_cast<std::size_t>(at(docs[0].get(), {"result", "bytes"})->valueint), readFile(fetched).size());
+    EXPECT_FALSE(readFile(fetched).empty());
+
+    const ToolResult upload = runTool({"upload", dir.file("mine.txt", "hello station\n")});
+    EXPECT_EQ(upload.exitCode, 0) << upload.err;
+    EXPECT_NE(upload.out.find("bytes: 14"), std::string::npos) << upload.out;
+}
+
 TEST(Stationctl, OperationFailuresNameTheCodePair) {
     ScratchDir dir;
     const std::string file = dir.file("p.json", profile("[]"));

@@ -39,16 +39,17 @@ std::string ScratchDir::file(const std::string& name, const std::string& content
     return path;
 }
 
-ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env) {
+ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env,
+                         const std::string& input) {
     env.emplace("VSTATION_PACING", "0");
     env.emplace("KESTRO_LOG", "off");
     env.emplace("STATIONCTL_PASSWORD", "");
     const std::string outPath = m_dir.path() + "/out";
     const std::string errPath = m_dir.path() + "/err";
+    const std::string inPath = m_dir.file("in", input);
     m_pid = fork();
     if (m_pid != 0) return;
-    // Child: only async-signal-safe work from here on would be ideal; the
-    // test process is single-threaded at this point, so plain calls are fine.
+    // Child. The test process has no other threads, so plain calls are safe.
     for (const auto& [name, value] : env) {
         if (value.empty()) {
             unsetenv(name.c_str());
@@ -56,7 +57,7 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
             setenv(name.c_str(), value.c_str(), 1);
         }
     }
-    const int in = open("/dev/null", O_RDONLY);
+    const int in = open(inPath.c_str(), O_RDONLY);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(in, 0);
@@ -100,6 +101,7 @@ ToolResult ToolProcess::wait(int seconds) {
     return result;
 }
 
-ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env) {
-    return ToolProcess(args, std::move(env)).wait();
+ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env,
+                   const std::string& input) {
+    return ToolProcess(args, std::move(env), input).wait();
 }

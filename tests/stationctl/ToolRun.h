@@ -30,7 +30,9 @@ private:
 // `env` says otherwise (an empty value removes the variable).
 class ToolProcess {
 public:
-    ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env = {});
+    // `input` becomes the standard input (not a terminal).
+    ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
+                const std::string& input = {});
     ~ToolProcess();
     pid_t pid() const { return m_pid; }
     // Stdout so far.
@@ -44,6 +46,7 @@ private:
     bool m_done = false;
 };
 
-ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env = {});
+ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
+                   const std::string& input = {});
 
 #endif  // STATIONCTL_TEST_TOOLRUN_H

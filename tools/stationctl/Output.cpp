@@ -38,8 +38,13 @@ bool isContainer(const cJSON* node) { return cJSON_IsObject(node) || cJSON_IsArr
 void render(const cJSON* node, int depth, std::string& out) {
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
     const cJSON* child = nullptr;
+    int position = 0;
     cJSON_ArrayForEach(child, node) {
-        std::string label = cJSON_IsArray(node) ? "-" : std::string(child->string) + ":";
+        ++position;
+        // List items are "- value", or "#n:" above the members of an object.
+        std::string label = !cJSON_IsArray(node)      ? std::string(child->string) + ":"
+                            : isContainer(child) ? "#" + std::to_string(position) + ":"
+                                                 : "-";
         if (!isContainer(child)) {
             out += indent + label + " " + scalarText(child) + "\n";
         } else if (cJSON_GetArraySize(child) == 0) {

@@ -89,12 +89,12 @@ StreamOutcome runStreamingSearch(
 
     InterruptGuard interrupts;
     std::atomic<bool> searching{true};
-    bool stopRequested = false;
     // Asks the station to stop on Ctrl-C, outside the signal handler. It
     // waits for the first document: only then has the search been registered
     // with the session, so the stop reaches this search and nothing races
     // its start.
     std::thread watcher([&]() {
+        bool stopRequested = false;
         while (searching) {
             if (!stopRequested && state.firstDocument && interrupted()) {
                 station.stopSearchCaptureData(true);
