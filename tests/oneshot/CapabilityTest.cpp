@@ -42,22 +42,6 @@ TEST_F(CapabilityTest, ReportsTheProfilesFlagsFromBothDocuments) {
     EXPECT_EQ(calls[1].text, "<AcsAbility version=\"2.0\" />");
 }
 
-TEST_F(CapabilityTest, ScanSeesOnlyElementsInScanOrderWithExactTrueOrOne) {
-    CEnrollmentStation station;
-    loginQuietly(station);
-    // The rule element stands before the card-info element: finding card info
-    // moves every later search behind it, so the rule is never seen.
-    vstation::scriptReply(kCapabilitiesLine,
-                          "<AccessControl><isSupportCaptureCardRule>true</isSupportCaptureCardRule>"
-                          "<isSupportCaptureCardInfo>true</isSupportCaptureCardInfo>"
-                          "<isSupportCaptureIDInfo> true</isSupportCaptureIDInfo>"
-                          "<isSupportCapturePresetParam>1</isSupportCapturePresetParam></AccessControl>");
-    vstation::scriptAbility("<AcsAbility><CaptureFace/><x><CaptureFingerPrint/></x></AcsAbility>");
-    CaptureAbility ability;
-    ASSERT_TRUE(station.getDevCability(ability));
-    EXPECT_EQ(flags(ability), (std::vector<bool>{true, false, false, true, false, true}));
-}
-
 TEST_F(CapabilityTest, FailuresLeaveWhatWasWrittenBeforeThem) {
     CEnrollmentStation station;
     loginQuietly(station);

@@ -79,8 +79,7 @@ TEST(ResponseStatusParse, ReadsKeysWithoutCaseAndTypes) {
     EXPECT_EQ(status.errorMsg, "m");
     EXPECT_EQ(status.tryTimes, 1);
 
-    for (const char* harmless : {"", "{", "[1]", "\"text\"", R"({"errorCode": 1})", R"({"errorCode": "9"})",
-                                 R"({"errorCode": {"errorCode": 9}})"}) {
+    for (const char* harmless : {"[1]", "\"text\"", R"({"errorCode": {"errorCode": 9}})"}) {
         SCOPED_TRACE(harmless);
         ResponseStatus other;
         parseResponseStatus(other, harmless);
