@@ -38,7 +38,11 @@ void postEnding(LongConnection& connection, const StreamScript& script) {
     if (endingReport(script, &report)) connection.post(std::move(report));
 }
 
-int completeReports(const StreamScript& script) { return script.records < 0 ? 1 : script.records; }
+// Without a count, the usual course has one result and an ending comes first.
+int completeReports(const StreamScript& script) {
+    if (script.records >= 0) return script.records;
+    return script.ending == StreamEnding::Normal ? 1 : 0;
+}
 
 class FingerCollectJob : public StreamJob {
 public:

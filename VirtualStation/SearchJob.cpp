@@ -127,8 +127,8 @@ public:
             connection.post(answer(request, 0, "MORE", m_searchId));
             return NET_DVR_ERR_NONE;
         }
-        const bool scriptedEnd = m_script.ending != StreamEnding::Normal && m_script.records >= 0 &&
-                                 m_delivered >= static_cast<size_t>(m_script.records);
+        const bool scriptedEnd = m_script.ending != StreamEnding::Normal &&
+                                 m_delivered >= static_cast<size_t>(std::max(m_script.records, 0));
         if (!scriptedEnd) {
             connection.post(answer(request, recordsAt(request), nullptr, m_searchId));
             return NET_DVR_ERR_NONE;

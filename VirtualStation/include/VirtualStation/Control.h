@@ -254,8 +254,9 @@ enum class StreamEnding {
 };
 struct StreamScript {
     StreamEnding ending = StreamEnding::Normal;
-    // Collect: complete data reports before the ending (-1: one).
-    // Search: records answered before the ending (-1: the whole store).
+    // Collect: complete data reports before the ending; search: records
+    // answered before it. -1: the usual course for Normal (one result; the
+    // whole store), none before any other ending.
     int records = -1;
     int32_t error = 0;
     // Length of the ending's status report; 0: 4 for 1000, 8 for 1002, 20 for 1003.

@@ -1,0 +1,362 @@
+// Offline store search through the library and the virtual station, against
+// the floor of the same work done by hand with cJSON.
+//
+//   search   list form, 2,000 records, each with a 64 KiB face picture, a
+//            64 KiB infrared picture and two fingerprints; pacing off
+//   floor    per record: Base64 of both pictures, the result document built
+//            with cJSON, printed, parsed back, the pictures copied out; all
+//            results kept
+//   scale    callback form over 1,000 and 100,000 records without pictures
+//
+// Live heap is counted with this program's own operator new/delete, which
+// serve the library and the station as well. cJSON's own buffers (malloc)
+// are transient and not counted; hooking them would also stop cJSON from
+// growing its print buffer with realloc.
+#include <benchmark/benchmark.h>
+#include <cjson/cJSON.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "EnrollmentStation/EnrollmentStation.h"
+#include "VirtualStation/Control.h"
+
+// ---- counted heap ------------------------------------------------------------
+
+namespace heap {
+
+std::atomic<size_t> live{0};
+std::atomic<size_t> peak{0};
+
+// Every block carries a 16-byte (or alignment-sized) header: its size, and
+// the distance back to the start of the underlying allocation.
+void* allocate(size_t size, size_t alignment = 16) {
+    const size_t header = std::max<size_t>(alignment, 16);
+    const size_t total = (size + header + alignment - 1) / alignment * alignment;
+    char* base = static_cast<char*>(alignment <= 16 ? std::malloc(size + header) : std::aligned_alloc(alignment, total));
+    if (base == nullptr) return nullptr;
+    char* block = base + header;
+    reinterpret_cast<size_t*>(block)[-2] = size;
+    reinterpret_cast<size_t*>(block)[-1] = header;
+    const size_t now = live.fetch_add(size, std::memory_order_relaxed) + size;
+    size_t seen = peak.load(std::memory_order_relaxed);
+    while (now > seen && !peak.compare_exchange_weak(seen, now, std::memory_order_relaxed)) {
+    }
+    return block;
+}
+
+void release(void* pointer) {
+    if (pointer == nullptr) return;
+    char* block = static_cast<char*>(pointer);
+    const size_t size = reinterpret_cast<size_t*>(block)[-2];
+    const size_t header = reinterpret_cast<size_t*>(block)[-1];
+    live.fetch_sub(size, std::memory_order_relaxed);
+    std::free(block - header);
+}
+
+void* allocateOrThrow(size_t size, size_t alignment = 16) {
+    void* block = allocate(size, alignment);
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+}
+
+size_t now() { return live.load(); }
+void resetPeak() { peak.store(live.load()); }
+size_t highest() { return peak.load(); }
+
+}  // namespace heap
+
+void* operator new(size_t size) { return heap::allocateOrThrow(size); }
+void* operator new[](size_t size) { return heap::allocateOrThrow(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return heap::allocate(size); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return heap::allocate(size); }
+void* operator new(size_t size, std::align_val_t a) { return heap::allocateOrThrow(size, static_cast<size_t>(a)); }
+void* operator new[](size_t size, std::align_val_t a) { return heap::allocateOrThrow(size, static_cast<size_t>(a)); }
+void operator delete(void* p) noexcept { heap::release(p); }
+void operator delete[](void* p) noexcept { heap::release(p); }
+void operator delete(void* p, size_t) noexcept { heap::release(p); }
+void operator delete[](void* p, size_t) noexcept { heap::release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { heap::release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { heap::release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { heap::release(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { heap::release(p); }
+void operator delete(void* p, size_t, std::align_val_t) noexcept { heap::release(p); }
+void operator delete[](void* p, size_t, std::align_val_t) noexcept { heap::release(p); }
+
+namespace {
+
+constexpr size_t kRecords = 2000;
+constexpr size_t kPicture = 64 * 1024;
+constexpr int kFingerprints = 2;
+
+using Results = std::vector<EnrollmentStation::SearchCaptureInfomation>;
+
+// Figures of the last run of each benchmark, for the summary.
+double g_searchRate = 0;
+double g_floorRate = 0;
+double g_scalePerRecord[2] = {0, 0};
+
+size_t payload(const Results& results) {
+    size_t bytes = 0;
+    for (const auto& r : results) {
+        bytes += r.faceData.size() + r.infraredFaceData.size() + r.searchID.size() + r.responseStatusStrg.size();
+        for (const auto& d : r.dataCollectList) {
+            bytes += d.name.size() + d.employeeNo.size() + d.IDCardNo.size();
+            for (const auto& c : d.cardNoList) bytes += c.size();
+            for (const auto& f : d.fingerprintList) bytes += f.fingerprint.size();
+        }
+    }
+    return bytes;
+}
+
+// A logged-in station object over a store of `count` generated people.
+struct Bench {
+    EnrollmentStation::CEnrollmentStation station;
+
+    Bench(size_t count, size_t picture, int fingerprints) {
+        vstation::reset();
+        vstation::setPacing(false);
+        vstation::clearOfflineRecords();
+        vstation::GeneratedRecords spec;
+        spec.count = count;
+        spec.facePictureBytes = picture;
+        spec.infraredPictureBytes = picture;
+        spec.fingerprints = fingerprints;
+        vstation::addGeneratedRecords(spec);
+        EnrollmentStation::LoginParam login{"127.0.0.1", "8000", "admin", "Station#2026"};
+        long id = -1;
+        if (!station.initEnrollmentStation(login, id)) std::abort();
+    }
+    ~Bench() { station.uninitEnrollmentStation(); }
+};
+
+void BM_SearchList(benchmark::State& state) {
+    Bench bench(kRecords, kPicture, kFingerprints);
+    double peakRatio = 0, payloadRatio = 0;
+    size_t records = 0;
+    const std::clock_t cpuStart = std::clock();
+    for (auto _ : state) {
+        const size_t before = heap::now();
+        heap::resetPeak();
+        Results results;
+        bench.station.searchCaptureData(results);
+        const size_t peak = heap::highest() - before;
+        const size_t retained = heap::now() - before;
+        state.PauseTiming();
+        records += results.size();
+        peakRatio = std::max(peakRatio, static_cast<double>(peak) / static_cast<double>(retained));
+        payloadRatio = std::max(payloadRatio, static_cast<double>(peak) / static_cast<double>(payload(results)));
+        if (results.size() != kRecords) state.SkipWithError("search lost records");
+        results = Results();
+        state.ResumeTiming();
+    }
+    state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
+    state.counters["picture MB/s"] = benchmark::Counter(static_cast<double>(records) * 2 * kPicture / 1e6,
+                                                        benchmark::Counter::kIsRate);
+    state.counters["process CPU us/record"] =
+        1e6 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / static_cast<double>(records);
+    state.counters["peak/retained"] = peakRatio;
+    state.counters["peak/payload"] = payloadRatio;
+    state.counters["records"] = static_cast<double>(kRecords);
+}
+
+// ---- the floor: the same documents by hand ------------------------------------
+
+std::string base64(const std::string& bytes) {
+    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out((bytes.size() + 2) / 3 * 4, '=');
+    size_t i = 0, o = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        const uint32_t v = (uint32_t(uint8_t(bytes[i])) << 16) | (uint32_t(uint8_t(bytes[i + 1])) << 8) | uint8_t(bytes[i + 2]);
+        out[o++] = kDigits[v >> 18];
+        out[o++] = kDigits[(v >> 12) & 63];
+        out[o++] = kDigits[(v >> 6) & 63];
+        out[o++] = kDigits[v & 63];
+    }
+    if (i < bytes.size()) {
+        uint32_t v = uint32_t(uint8_t(bytes[i])) << 16;
+        if (i + 1 < bytes.size()) v |= uint32_t(uint8_t(bytes[i + 1])) << 8;
+        out[o++] = kDigits[v >> 18];
+        out[o++] = kDigits[(v >> 12) & 63];
+        if (i + 1 < bytes.size()) out[o++] = kDigits[(v >> 6) & 63];
+    }
+    return out;
+}
+
+std::string hexOf(size_t seed, size_t size) {
+    std::string hex(size * 2, '0');
+    for (size_t i = 0; i < hex.size(); ++i) hex[i] = "0123456789ABCDEF"[(seed * 31 + i * 7) % 16];
+    return hex;
+}
+
+cJSON* point(double x, double y) {
+    cJSON* p = cJSON_CreateObject();
+    cJSON_AddNumberToObject(p, "x", x);
+    cJSON_AddNumberToObject(p, "y", y);
+    return p;
+}
+
+std::string resultDocument(size_t n, const std::string& face, const std::string& infrared) {
+    cJSON* root = cJSON_CreateObject();
+    cJSON* doc = cJSON_AddObjectToObject(root, "SearchCaptureData");
+    cJSON_AddStringToObject(doc, "faceData", base64(face).c_str());
+    cJSON_AddStringToObject(doc, "infraredFaceData", base64(infrared).c_str());
+    cJSON* response = cJSON_AddObjectToObject(doc, "SearchTaskCond");
+    cJSON_AddStringToObject(response, "searchID", "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+    cJSON_AddStringToObject(response, "responseStatusStrg", "MORE");
+    cJSON_AddNumberToObject(response, "numOfMatches", 1);
+    cJSON_AddNumberToObject(response, "totalMatches", kRecords);
+    cJSON* record = cJSON_CreateObject();
+    cJSON_AddNumberToObject(record, "lastCaptureNo", static_cast<double>(n));
+    cJSON_AddNumberToObject(record, "captureNo", static_cast<double>(n + 1));
+    cJSON_AddStringToObject(record, "name", ("Person " + std::to_string(n)).c_str());
+    cJSON_AddStringToObject(record, "employeeNo", ("E" + std::to_string(n)).c_str());
+    cJSON_AddStringToObject(record, "IDCardNo", "110101199000000001");
+    cJSON* cards = cJSON_AddArrayToObject(record, "CardNoList");
+    cJSON_AddItemToArray(cards, cJSON_CreateString("C000000001"));
+    cJSON* fingers = cJSON_AddArrayToObject(record, "FingerprintList");
+    for (int f = 1; f <= kFingerprints; ++f) {
+        cJSON* finger = cJSON_CreateObject();
+        cJSON_AddNumberToObject(finger, "fingerprintID", f);
+        cJSON_AddStringToObject(finger, "fingerprint", hexOf(n + f, 512).c_str());
+        cJSON_AddItemToArray(fingers, finger);
+    }
+    cJSON* feature = cJSON_AddObjectToObject(record, "FaceFeature");
+    cJSON* region = cJSON_AddObjectToObject(feature, "Region");
+    cJSON_AddNumberToObject(region, "height", 72);
+    cJSON_AddNumberToObject(region, "width", 56);
+    cJSON_AddNumberToObject(region, "x", 20);
+    cJSON_AddNumberToObject(region, "y", 20);
+    cJSON_AddItemToObject(feature, "LeftEyePoint", point(36.5, 54));
+    cJSON_AddItemToObject(feature, "RightEyePoint", point(59.5, 54));
+    cJSON_AddItemToObject(feature, "LeftMouthPoint", point(38, 78));
+    cJSON_AddItemToObject(feature, "RightMouthPoint", point(58, 78));
+    cJSON_AddItemToObject(feature, "NoseTipPoint", point(48, 69));
+    cJSON_AddBoolToObject(record, "riskDataMark", false);
+    cJSON_AddItemToArray(cJSON_AddArrayToObject(response, "DataCollections"), record);
+    char* printed = cJSON_Print(root);
+    std::string text = printed;
+    cJSON_free(printed);
+    cJSON_Delete(root);
+    return text;
+}
+
+std::string textOf(const cJSON* object, const char* key) {
+    const cJSON* item = cJSON_GetObjectItemCaseSensitive(object, key);
+    return cJSON_IsString(item) ? item->valuestring : "";
+}
+
+void BM_Floor(benchmark::State& state) {
+    std::vector<std::string> faces, infrared;
+    for (int v = 0; v < 8; ++v) {
+        faces.emplace_back(kPicture, static_cast<char>('a' + v));
+        infrared.emplace_back(kPicture, static_cast<char>('A' + v));
+    }
+    size_t records = 0;
+    const std::clock_t cpuStart = std::clock();
+    for (auto _ : state) {
+        Results results;
+        for (size_t n = 0; n < kRecords; ++n) {
+            const std::string text = resultDocument(n, faces[n % 8], infrared[n % 8]);
+            cJSON* root = cJSON_Parse(text.c_str());
+            const cJSON* doc = cJSON_GetObjectItemCaseSensitive(root, "SearchCaptureData");
+            const cJSON* response = cJSON_GetObjectItemCaseSensitive(doc, "SearchTaskCond");
+            const cJSON* record = cJSON_GetArrayItem(cJSON_GetObjectItemCaseSensitive(response, "DataCollections"), 0);
+            EnrollmentStation::SearchCaptureInfomation result;
+            result.faceData = textOf(doc, "faceData");
+            result.infraredFaceData = textOf(doc, "infraredFaceData");
+            result.searchID = textOf(response, "searchID");
+            result.responseStatusStrg = textOf(response, "responseStatusStrg");
+            EnrollmentStation::DataCollectInfomation person;
+            person.name = textOf(record, "name");
+            person.employeeNo = textOf(record, "employeeNo");
+            const cJSON* fingers = cJSON_GetObjectItemCaseSensitive(record, "FingerprintList");
+            for (const cJSON* f = fingers ? fingers->child : nullptr; f; f = f->next) {
+                person.fingerprintList.push_back({1, textOf(f, "fingerprint")});
+            }
+            result.dataCollectList.push_back(std::move(person));
+            results.push_back(std::move(result));
+            cJSON_Delete(root);
+        }
+        records += results.size();
+        benchmark::DoNotOptimize(results.data());
+    }
+    state.counters["process CPU us/record"] =
+        1e6 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / static_cast<double>(records);
+    state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
+    state.counters["picture MB/s"] = benchmark::Counter(static_cast<double>(records) * 2 * kPicture / 1e6,
+                                                        benchmark::Counter::kIsRate);
+}
+
+// ---- scale: callback form, no pictures ----------------------------------------
+
+int countRecord(std::string, void* user) {
+    ++*static_cast<size_t*>(user);
+    return 0;
+}
+
+void BM_SearchScale(benchmark::State& state) {
+    const size_t count = static_cast<size_t>(state.range(0));
+    Bench bench(count, 0, 0);
+    size_t delivered = 0;
+    size_t peakGrowth = 0;
+    for (auto _ : state) {
+        const size_t before = heap::now();
+        heap::resetPeak();
+        size_t seen = 0;
+        bench.station.searchCaptureData(&countRecord, &seen);
+        peakGrowth = std::max(peakGrowth, heap::highest() - before);
+        delivered += seen;
+        if (seen != count) state.SkipWithError("search lost records");
+    }
+    state.counters["s/record"] = benchmark::Counter(static_cast<double>(delivered),
+                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["peak heap MB"] = static_cast<double>(peakGrowth) / 1e6;
+}
+
+// Collects the counters for the summary line.
+class Summary : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const std::string name = run.benchmark_name();
+            const auto rate = run.counters.find("records/s");
+            if (name.rfind("BM_SearchList", 0) == 0 && rate != run.counters.end()) g_searchRate = rate->second;
+            if (name.rfind("BM_Floor", 0) == 0 && rate != run.counters.end()) g_floorRate = rate->second;
+            const auto perRecord = run.counters.find("s/record");
+            if (perRecord != run.counters.end()) {
+                g_scalePerRecord[name.find("/100000") != std::string::npos ? 1 : 0] = perRecord->second * 1e6;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+}  // namespace
+
+BENCHMARK(BM_SearchList)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_SearchScale)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+BENCHMARK(BM_SearchScale)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Summary reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (g_searchRate > 0 && g_floorRate > 0) {
+        std::printf("search / floor: %.2f of the floor's records/s (target >= 0.55)\n", g_searchRate / g_floorRate);
+    }
+    if (g_scalePerRecord[0] > 0 && g_scalePerRecord[1] > 0) {
+        std::printf("cost per record at 100,000 / at 1,000: %.2f (target <= 1.2)\n",
+                    g_scalePerRecord[1] / g_scalePerRecord[0]);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
