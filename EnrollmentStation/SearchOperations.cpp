@@ -1,5 +1,6 @@
 // Offline store search: the list form, the callback form and its stop.
 #include <atomic>
+#include <deque>
 #include <utility>
 
 #include "BaseSDK/SearchProc.h"
@@ -50,22 +51,27 @@ DataCollectInfomation toDataCollectInfo(protocol::DataCollect&& record) {
 bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureData>& records) {
     if (!requireSession(m_lUserID)) return false;
     const std::shared_ptr<CSearchProc> process = newSearch(m_lUserID);
-    if (!runOnWorkerTask(process)) {
+    // The documents are read while the search still runs, each dropped as
+    // soon as it is read: the reading overlaps the station's paging, and a
+    // search never holds all its documents and all its records at once. The
+    // records wait in a deque, which never moves them as it grows (a
+    // message's move is not noexcept, so a growing vector would copy).
+    std::deque<protocol::SearchCaptureData> read;
+    const auto readDocuments = [&read](ReturnList& documents) {
+        while (!documents.empty()) {
+            protocol::SearchCaptureData record;
+            if (protocol::TParseJSONStr(record, documents.front().m_strOutBuffer)) {
+                read.push_back(std::move(record));
+            }
+            documents.pop_front();
+        }
+    };
+    if (!runOnWorkerTask(process, readDocuments)) {
         setLastError(kErrMainLibrary, kErrStreamFailed);
         return false;
     }
-    ReturnList results;
-    process->takeReturnData(results);
-    // Each document is dropped as soon as it is read, so the texts and the
-    // records they become are never all held twice.
-    records.reserve(records.size() + results.size());
-    while (!results.empty()) {
-        protocol::SearchCaptureData record;
-        if (protocol::TParseJSONStr(record, results.front().m_strOutBuffer)) {
-            records.push_back(std::move(record));
-        }
-        results.pop_front();
-    }
+    records.reserve(records.size() + read.size());
+    for (protocol::SearchCaptureData& record : read) records.push_back(std::move(record));
     return true;
 }
 

@@ -110,9 +110,11 @@ bool CSearchProc::run() {
     } catch (...) {
         if (m_lHandle != -1) closeConnection();
         m_bFinished = true;
+        closeReturnData();
         throw;
     }
     m_bFinished = true;
+    closeReturnData();
     return true;
 }
 
@@ -258,6 +260,18 @@ bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process) {
     } catch (...) {
         // No worker could be started, or the job ran out of memory; the
         // operation reports it as a failed job.
+        return false;
+    }
+}
+
+bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process,
+                     const std::function<void(ReturnList&)>& consume) {
+    try {
+        auto task = std::async(std::launch::async, [owner = process] { return owner->run(); });
+        ReturnList batch;
+        while (process->waitReturnData(batch)) consume(batch);
+        return task.get();
+    } catch (...) {
         return false;
     }
 }

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -93,6 +94,11 @@ private:
 // Runs `process` on a worker task that holds a shared owner, and waits for it
 // without a time-out. False only when no worker could be started.
 bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process);
+
+// The same, handing the results to `consume` on the calling thread in
+// batches, as they arrive, while the job still runs.
+bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process,
+                     const std::function<void(ReturnList&)>& consume);
 
 }  // namespace EnrollmentStation
 

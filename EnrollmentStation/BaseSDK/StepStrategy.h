@@ -10,6 +10,7 @@
 #define ENROLLMENTSTATION_BASESDK_STEPSTRATEGY_H
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -40,6 +41,12 @@ public:
     // Moves every result into `out`, replacing what it held, and leaves the
     // step's list empty. With no result `out` is left as it was.
     void takeReturnData(ReturnList& out);
+    // Waits until results arrive or the run has ended. Then moves the
+    // results into `out` (replacing what it held) and answers true; false
+    // once the run has ended and every result was taken.
+    bool waitReturnData(ReturnList& out);
+    // The run has ended: no result follows, and waiters are released.
+    void closeReturnData();
 
     // The error of the last failed connection start; (0, 0) when none failed.
     Kestro::Base::Error::ErrorCode stepLastError() const { return m_lastError; }
@@ -52,7 +59,9 @@ protected:
     protocol::BatchPassThroughReq m_request;
     int32_t m_lUserID;
     std::mutex m_returnLock;
+    std::condition_variable m_returnArrived;
     ReturnList m_returnList;
+    bool m_returnClosed = false;
     Kestro::Base::Error::ErrorCode m_lastError;
     int32_t m_lHandle = -1;
 
