@@ -110,21 +110,21 @@ std::vector<OfflineRecord> builtInRecords() {
     return records;
 }
 
-RecordList generatedRecords(const GeneratedRecords& spec, size_t firstNumber) {
+RecordList generatedRecords(const GeneratedRecords& plan, size_t firstNumber) {
     std::vector<std::shared_ptr<const std::string>> faces, infrared;
     for (size_t v = 0; v < kPictureVariants; ++v) {
         const int person = static_cast<int>(v);
-        faces.push_back(spec.facePictureBytes == 0
+        faces.push_back(plan.facePictureBytes == 0
                             ? nullptr
-                            : sharedBytes(pictures::paddedTo(pictures::facePng(person), spec.facePictureBytes)));
-        infrared.push_back(spec.infraredPictureBytes == 0
+                            : sharedBytes(pictures::paddedTo(pictures::facePng(person), plan.facePictureBytes)));
+        infrared.push_back(plan.infraredPictureBytes == 0
                                ? nullptr
                                : sharedBytes(pictures::paddedTo(pictures::infraredFacePng(person),
-                                                                spec.infraredPictureBytes)));
+                                                                plan.infraredPictureBytes)));
     }
     RecordList records;
-    records.reserve(spec.count);
-    for (size_t i = 0; i < spec.count; ++i) {
+    records.reserve(plan.count);
+    for (size_t i = 0; i < plan.count; ++i) {
         const size_t number = firstNumber + i;
         auto stored = std::make_shared<StoredRecord>();
         OfflineRecord& record = stored->fields;
@@ -134,7 +134,7 @@ RecordList generatedRecords(const GeneratedRecords& spec, size_t firstNumber) {
         record.employeeNo = "E" + digits(number + 1, 6);
         record.IDCardNo = "1101011990" + digits(number % 100000000, 8);
         record.cardNoList = {"C" + digits(number + 1, 9)};
-        for (int finger = 1; finger <= spec.fingerprints; ++finger) {
+        for (int finger = 1; finger <= plan.fingerprints; ++finger) {
             record.fingerprints.push_back(
                 {finger, base64Encode(sampleTemplate(static_cast<int>(number) * 10 + finger, kTemplateSize))});
         }

@@ -52,9 +52,9 @@ std::shared_ptr<const StoredRecord> storedRecord(OfflineRecord record);
 // The people of the built-in store: three records with drawn faces.
 std::vector<OfflineRecord> builtInRecords();
 
-// `spec.count` made-up people numbered from `firstNumber` (see
+// `plan.count` made-up people numbered from `firstNumber` (see
 // addGeneratedRecords in Control.h).
-RecordList generatedRecords(const GeneratedRecords& spec, size_t firstNumber);
+RecordList generatedRecords(const GeneratedRecords& plan, size_t firstNumber);
 
 }  // namespace vstation
 

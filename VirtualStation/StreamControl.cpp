@@ -119,7 +119,7 @@ bool addOfflineRecords(const std::vector<OfflineRecord>& records, const std::str
     return true;
 }
 
-bool addGeneratedRecords(const GeneratedRecords& spec, const std::string& address, uint16_t port) {
+bool addGeneratedRecords(const GeneratedRecords& plan, const std::string& address, uint16_t port) {
     auto station = Runtime::instance().findStation(address, port);
     if (!station) return false;
     size_t first = 0;
@@ -127,7 +127,7 @@ bool addGeneratedRecords(const GeneratedRecords& spec, const std::string& addres
         std::lock_guard<std::mutex> lock(station->mutex);
         first = station->store.size();
     }
-    const RecordList records = generatedRecords(spec, first);
+    const RecordList records = generatedRecords(plan, first);
     std::lock_guard<std::mutex> lock(station->mutex);
     station->store.add(records);
     return true;

@@ -124,12 +124,12 @@ struct Bench {
         vstation::reset();
         vstation::setPacing(false);
         vstation::clearOfflineRecords();
-        vstation::GeneratedRecords spec;
-        spec.count = count;
-        spec.facePictureBytes = picture;
-        spec.infraredPictureBytes = picture;
-        spec.fingerprints = fingerprints;
-        vstation::addGeneratedRecords(spec);
+        vstation::GeneratedRecords plan;
+        plan.count = count;
+        plan.facePictureBytes = picture;
+        plan.infraredPictureBytes = picture;
+        plan.fingerprints = fingerprints;
+        vstation::addGeneratedRecords(plan);
         EnrollmentStation::LoginParam login{"127.0.0.1", "8000", "admin", "Station#2026"};
         long id = -1;
         if (!station.initEnrollmentStation(login, id)) std::abort();

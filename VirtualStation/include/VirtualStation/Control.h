@@ -236,7 +236,7 @@ struct GeneratedRecords {
     size_t infraredPictureBytes = 0;
     int fingerprints = 0;
 };
-VSTATION_API bool addGeneratedRecords(const GeneratedRecords& spec, const std::string& address = "127.0.0.1",
+VSTATION_API bool addGeneratedRecords(const GeneratedRecords& plan, const std::string& address = "127.0.0.1",
                                       uint16_t port = 8000);
 VSTATION_API bool clearOfflineRecords(const std::string& address = "127.0.0.1", uint16_t port = 8000);
 // -1 when no station answers at address:port.
