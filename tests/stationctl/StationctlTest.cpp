@@ -335,10 +335,42 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
     EXPECT_LT(count(run.out, "Record "), 400u);
 }
 
+TEST(Stationctl, ReleaseHandleClosesTheOtherSessionOnly) {
+    // Exit 0 also says that this session's own logout still worked after
+    // the release, i.e. the right handle went.
+    const ToolResult text = runTool({"release-handle"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("Handle release:\n  handle: 0\n  releasedHandle: 1\n  openLoginsBefore: 2\n"
+                            "  released: yes\n  openLoginsAfter: 1\n  noHandleAnswer: no\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_TRUE(text.err.empty()) << text.err;
+
+    const ToolResult json = runTool({"--json", "release-handle"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    auto docs = documents(json.out);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_EQ(textAt(docs[0].get(), {"command"}), "release-handle");
+    EXPECT_TRUE(cJSON_IsTrue(at(docs[0].get(), {"result", "released"})));
+    EXPECT_NE(json.err.find("let go without logging out"), std::string::npos) << "narration goes to stderr";
+
+    const ToolResult real = runTool({"--station", "127.0.0.1", "release-handle"}, {{"STATIONCTL_PASSWORD", "x"}});
+    EXPECT_EQ(real.exitCode, 2);
+    EXPECT_NE(real.err.find("virtual station only"), std::string::npos) << real.err;
+}
+
 TEST(Stationctl, DemoRunsEveryOperation) {
-    const ToolResult text = runTool({"demo"});
+    // The SDK log path is only kept for the SDK: nothing writes it here.
+    ScratchDir dir;
+    const std::string sdkLog = dir.path() + "/sdk.log";
+    const ToolResult text = runTool({"--sdk-log-path", sdkLog, "demo"});
     EXPECT_EQ(text.exitCode, 0) << text.err;
     EXPECT_NE(text.out.find("Logged out. Demo complete."), std::string::npos);
+    EXPECT_FALSE(std::ifstream(sdkLog).good());
+    for (const char* shown : {"Releasing a handle another client object left open", "Open logins: 2.",
+                              "logged handle 1 out. Open logins: 1.", "setIsInit(true, -1) answers no"}) {
+        EXPECT_NE(text.out.find(shown), std::string::npos) << shown << "\n" << text.out;
+    }
 
     const ToolResult json = runTool({"--json", "demo"});
     ASSERT_EQ(json.exitCode, 0) << json.err;
@@ -349,6 +381,6 @@ TEST(Stationctl, DemoRunsEveryOperation) {
     }
     const std::set<std::string> expected = {"info",  "rf-card", "card-rule", "card",         "id-card",
                                             "fingerprint", "face", "face-param", "offline-rule", "search",
-                                            "upload-failed", "upload", "download", "clear"};
+                                            "upload-failed", "upload", "download", "release-handle", "clear"};
     EXPECT_EQ(commands, expected);
 }

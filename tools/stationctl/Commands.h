@@ -59,6 +59,12 @@ void addFileCommands(CLI::App& app, Context& context);
 int stepUpload(Session& session, const std::string& path);
 int stepDownload(Session& session, const std::string& path);
 
+// ---- session: release-handle --------------------------------------------------
+void addSessionCommands(CLI::App& app, Context& context);
+// Virtual station only: opens a second session with `options` and releases
+// its handle through `session`'s setIsInit, counting the open logins.
+int stepReleaseHandle(Session& session, const GlobalOptions& options);
+
 // ---- demo --------------------------------------------------------------------
 void addDemoCommand(CLI::App& app, Context& context);
 

@@ -65,7 +65,7 @@ int fileRoundTrip(Session& session) {
     return result;
 }
 
-int runDemo(Session& session) {
+int runDemo(Session& session, const GlobalOptions& options) {
     Output& out = session.out();
     int result = kExitOk;
     // A failing step is reported and the tour goes on: the demo shows as
@@ -95,9 +95,13 @@ int runDemo(Session& session) {
     step("Upload-failed details", [&] { return stepUploadFailed(session); });
     step("File transfer round trip", [&] { return fileRoundTrip(session); });
     if (session.isVirtual()) {
+        step("Releasing a handle another client object left open (virtual station only)",
+             [&] { return stepReleaseHandle(session, options); });
         step("Clearing the offline store (virtual station only)", [&] { return stepClear(session); });
         step("Searching the cleared store", [&] { return stepSearch(session, SearchOptions{}); });
     } else {
+        out.say("\n== Releasing a second session's handle: skipped on a real station (its open logins "
+                "cannot be counted).");
         out.say("\n== Clearing the offline store: skipped on a real station (use `stationctl clear`).");
     }
     out.say("\n== Logging out");
@@ -113,7 +117,7 @@ void addDemoCommand(CLI::App& app, Context& context) {
                [](Context& c, Output& out) {
                    out.say(c.options.station.empty() ? "Demo on the built-in virtual station."
                                                      : "Demo on " + c.options.station + ".");
-                   const int result = withSession(c, out, "demo", runDemo);
+                   const int result = withSession(c, out, "demo", [&c](Session& s) { return runDemo(s, c.options); });
                    out.say(result == kExitOk ? "Logged out. Demo complete." : "Demo finished with failures.");
                    return result;
                });

@@ -19,6 +19,10 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
     app.add_option("--library-log", options.libraryLog,
                    "write the library's log lines to stderr or to this file (default: off)")
         ->type_name("stderr|FILE");
+    app.add_option("--sdk-log-path", options.sdkLogPath,
+                   "hand this log path to the library for the device SDK (the virtual station "
+                   "writes no SDK log)")
+        ->type_name("PATH");
 }
 
 CLI::App* addCommand(CLI::App& app, Context& context, const std::string& name,

@@ -18,6 +18,7 @@ struct GlobalOptions {
     bool json = false;        // one JSON document per result on stdout
     bool passwordStdin = false;
     std::string libraryLog;   // "stderr" or a file; empty: the library's log is off
+    std::string sdkLogPath;   // handed to the library for the SDK's own log; empty: not set
 };
 
 class Output;
@@ -29,7 +30,8 @@ struct Context {
     std::function<int(Context&, Output&)> run;
 };
 
-// Adds --station, --user, --profile, --json, --password-stdin, --library-log.
+// Adds --station, --user, --profile, --json, --password-stdin, --library-log,
+// --sdk-log-path.
 void addGlobalOptions(CLI::App& app, GlobalOptions& options);
 
 // Registers a subcommand whose body is `body`; returns it for its own options.

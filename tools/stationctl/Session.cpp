@@ -15,10 +15,6 @@ constexpr const char* kDefaultUser = "admin";
 
 int Session::open(const GlobalOptions& options) {
     std::string error;
-    if (!options.profile.empty() && !loadVirtualProfile(options.profile, error)) {
-        return m_out.problem(m_command, error, kExitUsage);
-    }
-
     EnrollmentStation::LoginParam login;
     if (options.station.empty()) {
         // The virtual station's credentials are in its profile: no prompt.
@@ -46,6 +42,9 @@ int Session::open(const GlobalOptions& options) {
     if (login.password.empty()) {
         return m_out.problem(m_command, "the password is empty", kExitUsage);
     }
+
+    // The library only keeps the path for the SDK; it goes with the logout.
+    if (!options.sdkLogPath.empty()) m_station.setSDKLogPath(options.sdkLogPath);
 
     const std::string what = "logging in to " + m_name + " as " + login.userName;
     bool loggedIn = false;
@@ -88,6 +87,12 @@ namespace stationctl {
 
 int withSession(Context& context, Output& out, const std::string& command,
                 const std::function<int(Session&)>& step) {
+    // Loaded once per run: loading replaces the stations, so a second
+    // session of the same run must find them as the first one left them.
+    std::string error;
+    if (!context.options.profile.empty() && !loadVirtualProfile(context.options.profile, error)) {
+        return out.problem(command, error, kExitUsage);
+    }
     Session session(out, command);
     const int opened = session.open(context.options);
     if (opened != kExitOk) return opened;

@@ -18,13 +18,18 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Loads the profile, works out address and credentials and logs in.
-    // Returns kExitOk, kExitUsage (bad --station, no password, bad profile)
-    // or kExitLogin, having reported the failure.
+    // Works out address and credentials and logs in; the profile, if any,
+    // is loaded already (withSession). Returns kExitOk, kExitUsage (bad
+    // --station, no password) or kExitLogin, having reported the failure.
     int open(const GlobalOptions& options);
 
     // Logs out; returns kExitOk or kExitFailed (reported).
     int close();
+
+    // Lets the session go without logging out, for a handle that another
+    // object released already: a second logout of it would fail, and on an
+    // SDK that hands numbers out again it could close a newer session.
+    void abandon() { m_open = false; }
 
     // The station, with the last error cleared, for exactly one call: a
     // failure that sets no code is then not blamed on an older one.

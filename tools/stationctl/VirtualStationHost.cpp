@@ -68,6 +68,8 @@ bool virtualAccount(const std::string& userName, VirtualAccount& account, std::s
     return false;
 }
 
+int virtualOpenLogins() { return vstation::openHandles().logins; }
+
 std::string sdkErrorText(int error) {
     const char* text = vstation::errorText(error);
     return text ? text : "unknown SDK error";

@@ -22,6 +22,9 @@ bool loadVirtualProfile(const std::string& path, std::string& error);
 // loaded), with the account named `userName`, or its first account when empty.
 bool virtualAccount(const std::string& userName, VirtualAccount& account, std::string& error);
 
+// Login handles the virtual station holds open in this process.
+int virtualOpenLogins();
+
 // The words for an SDK error number. The virtual station's table describes the
 // SDK's own numbers, so it serves real stations as well.
 std::string sdkErrorText(int error);

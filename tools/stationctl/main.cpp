@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     addBiometricCommands(app, context);
     addStoreCommands(app, context);
     addFileCommands(app, context);
+    addSessionCommands(app, context);
     addDemoCommand(app, context);
 
     try {
