@@ -9,6 +9,7 @@
 #include "KestroBase.h"
 #include "LastError.h"
 #include "LogSource.h"
+#include "SdkError.h"
 #include "ZornNetSDK.h"
 
 namespace EnrollmentStation {
@@ -52,12 +53,11 @@ bool CEnrollmentOperator::getDevAbility(CaptureAbility& ability) {
     if (!NET_DVR_GetDeviceAbility(static_cast<int32_t>(m_lUserID), NET_DVR_ACS_ABILITY, request,
                                   static_cast<uint32_t>(sizeof request - 1), buffer.get(),
                                   kAbilityBufferSize)) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]get acs ability failed. ErrorCode [%d].[%s(%d)]",
             "EnrollmentStation::CEnrollmentOperator::getDevAbility", error, kSrcEnrollmentOperator,
             __LINE__);
-        setLastError(kErrMainSdk, error);
         return false;
     }
     const AbilityFlags abilities = scanAbilityDocument(buffer.get(), kAbilityBufferSize);

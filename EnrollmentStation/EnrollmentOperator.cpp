@@ -7,7 +7,9 @@
 #include <stdexcept>
 
 #include "KestroBase.h"
+#include "LastError.h"
 #include "LogSource.h"
+#include "SdkError.h"
 #include "ZornNetSDK.h"
 
 namespace EnrollmentStation {
@@ -18,12 +20,6 @@ constexpr const char* kInitMethod = "EnrollmentStation::CEnrollmentOperator::ini
 constexpr const char* kUnInitMethod = "EnrollmentStation::CEnrollmentOperator::unInitEnrollmentStation";
 constexpr const char* kUnInitMembersMethod = "EnrollmentStation::CEnrollmentOperator::unInitMembers";
 constexpr const char* kSetIsInitMethod = "EnrollmentStation::CEnrollmentOperator::setIsInit";
-
-constexpr int kMainSdkError = 50;
-
-void setSdkError(int32_t error) {
-    Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(kMainSdkError, error));
-}
 
 // Decimal text to int, with the standard conversion's rules and exception
 // texts. Written out because the texts of the library's own conversion
@@ -101,17 +97,16 @@ bool CEnrollmentOperator::initEnrollmentStation(const LoginParam& param, long& u
     if (!fitsField("deviceAddress", param.deviceAddress, sizeof loginInfo.sDeviceAddress) ||
         !fitsField("userName", param.userName, sizeof loginInfo.sUserName) ||
         !fitsField("password", param.password, sizeof loginInfo.sPassword)) {
-        setSdkError(NET_DVR_ERR_PARAMETER);
+        setLastError(kErrMainSdk, NET_DVR_ERR_PARAMETER);
         userId = -1;
         return false;
     }
 
     if (!NET_DVR_Init()) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Init net sdk failed. ErrorCode [%d].[%s(%d)]",
                                              kInitMethod, error, kSrcEnrollmentOperator, __LINE__);
-        setSdkError(error);
         userId = -1;
         return false;
     }
@@ -131,11 +126,10 @@ bool CEnrollmentOperator::initEnrollmentStation(const LoginParam& param, long& u
                                          kInitMethod, static_cast<int>(m_lUserID),
                                          kSrcEnrollmentOperator, __LINE__);
     if (m_lUserID == -1) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Login device failed. ErrorCode [%d].[%s(%d)]",
                                              kInitMethod, error, kSrcEnrollmentOperator, __LINE__);
-        setSdkError(error);
         userId = m_lUserID;
         return false;
     }
@@ -155,19 +149,17 @@ bool CEnrollmentOperator::unInitEnrollmentStation() {
         return true;
     }
     if (!NET_DVR_Logout_V30(static_cast<int32_t>(m_lUserID))) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Logout device failed. ErrorCode [%d].[%s(%d)]",
                                              kUnInitMethod, error, kSrcEnrollmentOperator, __LINE__);
-        setSdkError(error);
         return false;
     }
     if (!NET_DVR_Cleanup()) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Clean net sdk failed. ErrorCode [%d].[%s(%d)]",
                                              kUnInitMethod, error, kSrcEnrollmentOperator, __LINE__);
-        setSdkError(error);
     }
     unInitMembers();
     return true;
@@ -178,11 +170,10 @@ void CEnrollmentOperator::unInitMembers() {
     // A second logout of the handle; after the clean-up the SDK usually
     // refuses it, and that refusal is what the last error then holds.
     if (!NET_DVR_Logout_V30(static_cast<int32_t>(m_lUserID))) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Logout device failed. ErrorCode [%d].[%s(%d)]",
                                              kUnInitMembersMethod, error, kSrcEnrollmentOperator, __LINE__);
-        setSdkError(error);
     }
     m_lUserID = -1;
     m_strSDKLogPath.clear();
@@ -194,11 +185,10 @@ bool CEnrollmentOperator::setIsInit(bool flag, long userId) {
         return false;
     }
     if (!NET_DVR_Logout_V30(static_cast<int32_t>(userId))) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Logout device failed. ErrorCode [%d].[%s(%d)]",
                                              kSetIsInitMethod, error, kSrcEnrollmentOperator, __LINE__);
-        setSdkError(error);
     }
     return true;
 }

@@ -4,16 +4,14 @@
 
 #include "EnrollmentOperator.h"
 #include "EnrollmentStation/EnrollmentStation.h"
-#include "KestroBase.h"
+#include "LastError.h"
+#include "SdkError.h"
 #include "ZornNetSDK.h"
 
 namespace EnrollmentStation {
 
 namespace {
 
-constexpr int kMainSdkError = 50;
-constexpr int kMainLibrary = 69;
-constexpr int kSubNoSession = 8200;
 constexpr int32_t kFaceParamChannel = 1;
 
 constexpr uint8_t kSwitchOn = 2;
@@ -22,10 +20,6 @@ constexpr uint8_t kSwitchOff = 1;
 // Language mask bits of the device information.
 constexpr uint32_t kFirstLanguageBit = 0x1;
 constexpr uint32_t kSecondLanguageBit = 0x2;
-
-void setError(int main, int sub) {
-    Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(main, sub));
-}
 
 // A zeroed record carrying only its own size.
 NET_DVR_FACE_PARAM_CFG emptyRecord() {
@@ -42,10 +36,7 @@ bool CEnrollmentStation::setFaceParam(FaceParam& param) { return m_pOperator->se
 bool CEnrollmentStation::getFaceParam(FaceParam& param) { return m_pOperator->getFaceParam(param); }
 
 bool CEnrollmentStation::getDeviceLanguageType(int& languageType) {
-    if (m_pOperator->m_lUserID == -1) {
-        setError(kMainLibrary, kSubNoSession);
-        return false;
-    }
+    if (!requireSession(m_pOperator->m_lUserID)) return false;
     // Answered from the mask cached at login, so it still works after the
     // session was marked down with setIsInit.
     const uint32_t mask = m_pOperator->m_languageType;
@@ -61,32 +52,26 @@ bool CEnrollmentStation::getDeviceLanguageType(int& languageType) {
 }
 
 bool CEnrollmentOperator::setFaceParam(FaceParam& param) {
-    if (m_lUserID == -1) {
-        setError(kMainLibrary, kSubNoSession);
-        return false;
-    }
+    if (!requireSession(m_lUserID)) return false;
     // The whole record is written; the device's current values are not read first.
     NET_DVR_FACE_PARAM_CFG record = emptyRecord();
     record.byEnable = param.enable ? kSwitchOn : kSwitchOff;
     record.byValue = static_cast<uint8_t>(static_cast<uint32_t>(param.value) & 0xFFu);
     if (!NET_DVR_SetDVRConfig(static_cast<int32_t>(m_lUserID), NET_DVR_SET_FACE_PARAM_CFG,
                               kFaceParamChannel, &record, sizeof record)) {
-        setError(kMainSdkError, NET_DVR_GetLastError());
+        takeSdkError();
         return false;
     }
     return true;
 }
 
 bool CEnrollmentOperator::getFaceParam(FaceParam& param) {
-    if (m_lUserID == -1) {
-        setError(kMainLibrary, kSubNoSession);
-        return false;
-    }
+    if (!requireSession(m_lUserID)) return false;
     NET_DVR_FACE_PARAM_CFG record = emptyRecord();
     uint32_t returned = 0;
     if (!NET_DVR_GetDVRConfig(static_cast<int32_t>(m_lUserID), NET_DVR_GET_FACE_PARAM_CFG,
                               kFaceParamChannel, &record, sizeof record, &returned)) {
-        setError(kMainSdkError, NET_DVR_GetLastError());
+        takeSdkError();
         return false;
     }
     param.enable = record.byEnable == kSwitchOn;

@@ -6,6 +6,7 @@
 #include "KestroBase.h"
 #include "LastError.h"
 #include "LogSource.h"
+#include "SdkError.h"
 #include "ZornNetSDK.h"
 
 namespace EnrollmentStation {
@@ -78,11 +79,10 @@ bool COPRALStrategy::stepRun(std::string& result, std::string& status, long user
 
     status = textUpToNul(m_statusBuffer.get(), static_cast<size_t>(m_statusBufferSize));
     if (status.empty()) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]NET_DVR_STDXMLConfig process failed, Url[%s], Error[%d][%s(%d)]",
             kStepRunMethod, request.url.c_str(), error, kSrcBaseSDK, 89);
-        setLastError(kErrMainSdk, error);
         return false;
     }
 

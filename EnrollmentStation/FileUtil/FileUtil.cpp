@@ -2,7 +2,9 @@
 #include "FileUtil/FileUtil.h"
 
 #include "KestroBase.h"
+#include "LastError.h"
 #include "LogSource.h"
+#include "SdkError.h"
 #include "ZornNetSDK.h"
 
 namespace EnrollmentStation {
@@ -11,15 +13,6 @@ namespace {
 
 constexpr const char* kUploadMethod = "EnrollmentStation::CFileUtil::startUpload";
 constexpr const char* kDownloadMethod = "EnrollmentStation::CFileUtil::startDownload";
-
-constexpr int kMainSdkError = 50;
-constexpr int kMainLibrary = 69;
-constexpr int kSubTransferFailed = 8205;
-constexpr int kSubTransferAborted = 8206;
-
-void setError(int main, int sub) {
-    Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(main, sub));
-}
 
 using StateCall = int32_t(ZORN_CALL*)(int32_t, uint32_t*);
 using CloseCall = int32_t(ZORN_CALL*)(int32_t);
@@ -82,12 +75,11 @@ bool CFileUtil::startUpload(TransferState& state) {
     m_handle = NET_DVR_UploadFile_V40(m_userId, m_fileType, m_inBuffer, m_inBufferSize,
                                       m_filePath.data(), nullptr, 0);
     if (m_handle == -1) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule,
             "[%s]CEnrollmentStationMgr::Upload file failed.iMainCode:%d, iSubCode:%d.[%s(%d)]",
-            kUploadMethod, kMainSdkError, error, kSrcFileUtil, __LINE__);
-        setError(kMainSdkError, error);
+            kUploadMethod, kErrMainSdk, error, kSrcFileUtil, __LINE__);
         return false;
     }
     HandleCloser closer(m_handle, &NET_DVR_UploadClose);
@@ -100,25 +92,25 @@ bool CFileUtil::startUpload(TransferState& state) {
             Kestro::Base::details::VexaFormatLog(
                 kLogFailure, kLogModule,
                 "[%s]CEnrollmentStationMgr::Uploadload state return failed.iMainCode:%d, iSubCode:%d.[%s(%d)]",
-                kUploadMethod, kMainLibrary, kSubTransferFailed, kSrcFileUtil, __LINE__);
-            setError(kMainLibrary, kSubTransferFailed);
-            state.failureClass = kSubTransferFailed;
+                kUploadMethod, kErrMainLibrary, kErrTransferFailed, kSrcFileUtil, __LINE__);
+            setLastError(kErrMainLibrary, kErrTransferFailed);
+            state.failureClass = kErrTransferFailed;
             return false;
         case NET_DVR_TRANSFER_ABORTED:
             Kestro::Base::details::VexaFormatLog(
                 kLogFailure, kLogModule,
                 "[%s]CEnrollmentStationMgr::Uploadload state return failed. iMainCode:%d, iSubCode:%d.[%s(%d)]",
-                kUploadMethod, kMainLibrary, kSubTransferAborted, kSrcFileUtil, __LINE__);
-            setError(kMainLibrary, kSubTransferAborted);
-            state.failureClass = kSubTransferAborted;
+                kUploadMethod, kErrMainLibrary, kErrTransferAborted, kSrcFileUtil, __LINE__);
+            setLastError(kErrMainLibrary, kErrTransferAborted);
+            state.failureClass = kErrTransferAborted;
             return false;
         default:
-            setError(kMainLibrary, kSubTransferFailed);
+            setLastError(kErrMainLibrary, kErrTransferFailed);
             Kestro::Base::details::VexaFormatLog(
                 kLogFailure, kLogModule,
                 "[%s]CEnrollmentStationMgr::DownLoadTemplateFile fail iMainCode:%d, iSubCode:%d[%s(%d)]",
-                kUploadMethod, kMainLibrary, kSubTransferFailed, kSrcFileUtil, __LINE__);
-            state.failureClass = kSubTransferFailed;
+                kUploadMethod, kErrMainLibrary, kErrTransferFailed, kSrcFileUtil, __LINE__);
+            state.failureClass = kErrTransferFailed;
             return false;
     }
 }
@@ -126,11 +118,10 @@ bool CFileUtil::startUpload(TransferState& state) {
 bool CFileUtil::startDownload(TransferState& state) {
     m_handle = NET_DVR_StartDownload(m_userId, m_fileType, m_inBuffer, m_inBufferSize, m_filePath.data());
     if (m_handle == -1) {
-        const int32_t error = NET_DVR_GetLastError();
+        const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]download file failed. ErrorCode [%d].[%s(%d)]",
                                              kDownloadMethod, error, kSrcFileUtil, __LINE__);
-        setError(kMainSdkError, error);
         return false;
     }
     HandleCloser stopper(m_handle, &NET_DVR_StopDownload);
@@ -145,14 +136,14 @@ bool CFileUtil::startDownload(TransferState& state) {
             Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                                  "[%s]download state return failed. ErrorCode [%d].[%s(%d)]",
                                                  kDownloadMethod, result, kSrcFileUtil, __LINE__);
-            const int sub = result == NET_DVR_TRANSFER_ABORTED ? kSubTransferAborted : kSubTransferFailed;
-            setError(kMainLibrary, sub);
+            const int sub = result == NET_DVR_TRANSFER_ABORTED ? kErrTransferAborted : kErrTransferFailed;
+            setLastError(kErrMainLibrary, sub);
             state.failureClass = sub;
             return false;
         }
         default:
-            setError(kMainLibrary, kSubTransferFailed);
-            state.failureClass = kSubTransferFailed;
+            setLastError(kErrMainLibrary, kErrTransferFailed);
+            state.failureClass = kErrTransferFailed;
             return false;
     }
 }
