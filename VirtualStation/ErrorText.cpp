@@ -17,6 +17,7 @@ const char* errorText(int32_t error) {
         case NET_DVR_ERR_ORDER: return "call out of order";
         case NET_DVR_ERR_PARAMETER: return "invalid parameter";
         case NET_DVR_ERR_NOT_SUPPORTED: return "not supported by the station";
+        case NET_DVR_ERR_STATION_REFUSED: return "station refused the request";
         case NET_DVR_ERR_FILE: return "local file error";
         case NET_DVR_ERR_ALLOC: return "out of resources";
         case NET_DVR_ERR_BUFFER_SMALL: return "buffer too small";

@@ -156,7 +156,8 @@ TEST_F(Control, EveryErrorNumberHasItsOwnWords) {
                               NET_DVR_ERR_RECV, NET_DVR_ERR_TIMEOUT, NET_DVR_ERR_ORDER,
                               NET_DVR_ERR_PARAMETER, NET_DVR_ERR_NOT_SUPPORTED, NET_DVR_ERR_FILE,
                               NET_DVR_ERR_ALLOC, NET_DVR_ERR_NO_SUCH_STATION, NET_DVR_ERR_USER_ID,
-                              NET_DVR_ERR_HANDLE, NET_DVR_ERR_BUSY, NET_DVR_ERR_BUFFER_SMALL};
+                              NET_DVR_ERR_HANDLE, NET_DVR_ERR_BUSY, NET_DVR_ERR_BUFFER_SMALL,
+                              NET_DVR_ERR_STATION_REFUSED};
     std::set<std::string> texts;
     for (int32_t error : errors) texts.insert(vstation::errorText(error));
     EXPECT_EQ(texts.size(), std::size(errors));
