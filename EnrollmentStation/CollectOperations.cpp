@@ -31,7 +31,7 @@ bool collect(long userId, int32_t command, const char* condition, Sample& sample
             return true;
         }
     }
-    setLastError(kErrMainLibrary, kErrStreamFailed);
+    setLastError(kErrMainLibrary, kErrCollectFailed);
     return false;
 }
 

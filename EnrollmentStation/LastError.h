@@ -11,6 +11,7 @@ constexpr int kErrMainDevice = 68;    // sub: the station's errorCode
 constexpr int kErrMainLibrary = 69;   // sub: one of the codes below
 constexpr int kErrNoSession = 8200;
 constexpr int kErrNoBuffer = 8201;
+constexpr int kErrCollectFailed = 8203;
 constexpr int kErrTransferFailed = 8205;
 constexpr int kErrTransferAborted = 8206;
 

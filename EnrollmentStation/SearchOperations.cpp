@@ -67,7 +67,7 @@ bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureD
         }
     };
     if (!runOnWorkerTask(process, readDocuments)) {
-        setLastError(kErrMainLibrary, kErrStreamFailed);
+        setLastError(kErrMainLibrary, kErrCollectFailed);
         return false;
     }
     records.reserve(records.size() + read.size());
@@ -84,7 +84,7 @@ bool CEnrollmentOperator::searchCaptureData(SearchCallback callback, void* userD
     // process or the new one, complete.
     std::atomic_store(&m_searchProc, process);
     if (!runOnWorkerTask(process)) {
-        setLastError(kErrMainLibrary, kErrStreamFailed);
+        setLastError(kErrMainLibrary, kErrCollectFailed);
         return false;
     }
     return true;

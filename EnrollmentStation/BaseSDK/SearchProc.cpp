@@ -10,6 +10,7 @@
 
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "KestroBase.h"
+#include "LastError.h"
 #include "LogSource.h"
 
 namespace EnrollmentStation {
@@ -64,7 +65,7 @@ void dispatch(void* user, Handler handler) {
     try {
         handler(*process);
     } catch (...) {
-        Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(69, kErrStreamFailed));
+        setLastError(kErrMainLibrary, kErrCollectFailed);
         process->requestStop();
     }
 }
@@ -229,7 +230,7 @@ bool CSearchProc::sendRemoteConfig() {
     }
     Kestro::Base::details::VexaFormatLog(kLogFailure, "NET_DVR_SendRemoteConfig failed!",
                                          "[%s][%s(%d)]", kSendMethod, kSrcBaseSDK, 631);
-    Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(50, NET_DVR_GetLastError()));
+    setLastError(kErrMainSdk, NET_DVR_GetLastError());
     return false;
 }
 

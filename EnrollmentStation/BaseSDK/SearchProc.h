@@ -28,10 +28,6 @@
 
 namespace EnrollmentStation {
 
-// Last-error sub code of a collection or search that failed or delivered no
-// usable result (main code 69).
-constexpr int kErrStreamFailed = 8203;
-
 // Pictures of a search result this large or larger are left out.
 constexpr uint32_t kSearchPictureLimit = 204800;
 

@@ -10,6 +10,7 @@
 #include "BaseSDK/TextEncoding.h"
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "KestroBase.h"
+#include "LastError.h"
 #include "LogSource.h"
 
 namespace EnrollmentStation {
@@ -74,7 +75,7 @@ Bytes bytesAt(const void* record, size_t lengthOffset, size_t addressOffset) {
 }
 
 void setStreamFailed() {
-    Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(69, kErrStreamFailed));
+    setLastError(kErrMainLibrary, kErrCollectFailed);
 }
 
 void pushResult(CAbstractStepStrategy& step, std::string id, std::string document) {
