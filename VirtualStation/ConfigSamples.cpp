@@ -2,6 +2,7 @@
 
 #include <cjson/cJSON.h>
 
+#include <cstddef>
 #include <memory>
 
 namespace vstation {
@@ -28,28 +29,48 @@ constexpr const char* kCardFingerprints[2] = {
     "+Fwu4IG8sPG5Q9/r0bX4VTTtRd32VQGIvkkDSEJVbA==",
 };
 
+// The card's text fields in document order; "nation", a number, stands
+// between the two lists.
+struct TextField {
+    const char* key;
+    const char* text;
+};
+
+constexpr TextField kCardTextsBeforeNation[] = {
+    {"chnName", "\xE6\x9E\x97\xE6\x99\x93\xE9\x9B\xA8"},  // a sample name
+    {"enName", "LIN XIAOYU"},
+    {"sex", "female"},
+    {"birth", "1992-04-18"},
+    {"addr", "18 Harbour Road, Unit 5"},
+    {"IDCardNo", "990102199204180026"},
+    {"issuingAuthority", "Harbour District Office"},
+    {"startDate", "2016-09-01"},
+    {"endDate", "2036-09-01"},
+};
+
+constexpr TextField kCardTextsAfterNation[] = {
+    {"passNo", ""},
+    {"issueNumber", "01"},
+    {"certificateType", "identityCard"},
+    {"permanentResidenceCardNo", ""},
+    {"nationalityOrAreaCode", ""},
+    {"version", ""},
+    {"receivingAuthorityCode", ""},
+};
+
+template <size_t N>
+void addTexts(cJSON* object, const TextField (&fields)[N]) {
+    for (const TextField& field : fields) cJSON_AddStringToObject(object, field.key, field.text);
+}
+
 }  // namespace
 
 std::string sampleIdentityCard() {
     std::unique_ptr<cJSON, decltype(&cJSON_Delete)> card(cJSON_CreateObject(), cJSON_Delete);
     cJSON* object = card.get();
-    cJSON_AddStringToObject(object, "chnName", "\xE6\x9E\x97\xE6\x99\x93\xE9\x9B\xA8");  // a sample name
-    cJSON_AddStringToObject(object, "enName", "LIN XIAOYU");
-    cJSON_AddStringToObject(object, "sex", "female");
-    cJSON_AddStringToObject(object, "birth", "1992-04-18");
-    cJSON_AddStringToObject(object, "addr", "18 Harbour Road, Unit 5");
-    cJSON_AddStringToObject(object, "IDCardNo", "990102199204180026");
-    cJSON_AddStringToObject(object, "issuingAuthority", "Harbour District Office");
-    cJSON_AddStringToObject(object, "startDate", "2016-09-01");
-    cJSON_AddStringToObject(object, "endDate", "2036-09-01");
+    addTexts(object, kCardTextsBeforeNation);
     cJSON_AddNumberToObject(object, "nation", 1);
-    cJSON_AddStringToObject(object, "passNo", "");
-    cJSON_AddStringToObject(object, "issueNumber", "01");
-    cJSON_AddStringToObject(object, "certificateType", "identityCard");
-    cJSON_AddStringToObject(object, "permanentResidenceCardNo", "");
-    cJSON_AddStringToObject(object, "nationalityOrAreaCode", "");
-    cJSON_AddStringToObject(object, "version", "");
-    cJSON_AddStringToObject(object, "receivingAuthorityCode", "");
+    addTexts(object, kCardTextsAfterNation);
     cJSON* list = cJSON_AddArrayToObject(object, "FingerprintList");
     for (const char* fingerprint : kCardFingerprints) {
         cJSON* entry = cJSON_CreateObject();

@@ -29,6 +29,18 @@ bool validRecord(const void* buffer, uint32_t size) {
     return ownSize == kRecordSize;
 }
 
+// The station of a face parameter call that passed the checks both
+// directions make, in their order; null with the SDK error in `error`.
+std::shared_ptr<vstation::Station> faceParamStation(int32_t userId, uint32_t command, uint32_t expectedCommand,
+                                                    int32_t channel, int32_t* error) {
+    auto station = Runtime::instance().stationOf(userId);
+    *error = !station                        ? NET_DVR_ERR_USER_ID
+             : command != expectedCommand    ? NET_DVR_ERR_NOT_SUPPORTED
+             : channel != kFaceParamChannel  ? NET_DVR_ERR_CHANNEL
+                                             : NET_DVR_ERR_NONE;
+    return *error == NET_DVR_ERR_NONE ? station : nullptr;
+}
+
 }  // namespace
 
 extern "C" {
@@ -43,10 +55,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_GetDVRConfig(int32_t lUserID, uint32_t dwComm
             lpOutBuffer, loggedSize(lpOutBuffer, dwOutBufferSize))) {
         return failWith(error);
     }
-    auto station = Runtime::instance().stationOf(lUserID);
-    if (!station) return failWith(NET_DVR_ERR_USER_ID);
-    if (dwCommand != NET_DVR_GET_FACE_PARAM_CFG) return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-    if (lChannel != kFaceParamChannel) return failWith(NET_DVR_ERR_CHANNEL);
+    int32_t error = NET_DVR_ERR_NONE;
+    auto station = faceParamStation(lUserID, dwCommand, NET_DVR_GET_FACE_PARAM_CFG, lChannel, &error);
+    if (!station) return failWith(error);
     if (!validRecord(lpOutBuffer, dwOutBufferSize) || !lpBytesReturned) {
         return failWith(NET_DVR_ERR_PARAMETER);
     }
@@ -71,10 +82,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_SetDVRConfig(int32_t lUserID, uint32_t dwComm
                                                   lpInBuffer, loggedSize(lpInBuffer, dwInBufferSize))) {
         return failWith(error);
     }
-    auto station = Runtime::instance().stationOf(lUserID);
-    if (!station) return failWith(NET_DVR_ERR_USER_ID);
-    if (dwCommand != NET_DVR_SET_FACE_PARAM_CFG) return failWith(NET_DVR_ERR_NOT_SUPPORTED);
-    if (lChannel != kFaceParamChannel) return failWith(NET_DVR_ERR_CHANNEL);
+    int32_t error = NET_DVR_ERR_NONE;
+    auto station = faceParamStation(lUserID, dwCommand, NET_DVR_SET_FACE_PARAM_CFG, lChannel, &error);
+    if (!station) return failWith(error);
     if (!validRecord(lpInBuffer, dwInBufferSize)) return failWith(NET_DVR_ERR_PARAMETER);
 
     NET_DVR_FACE_PARAM_CFG record;

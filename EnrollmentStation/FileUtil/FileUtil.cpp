@@ -11,11 +11,20 @@ namespace EnrollmentStation {
 
 namespace {
 
-constexpr const char* kUploadMethod = "EnrollmentStation::CFileUtil::startUpload";
-constexpr const char* kDownloadMethod = "EnrollmentStation::CFileUtil::startDownload";
-
+using StartCall = int32_t (*)(int32_t userId, uint32_t fileType, void* inBuffer, uint32_t inBufferSize,
+                              char* filePath);
 using StateCall = int32_t(ZORN_CALL*)(int32_t, uint32_t*);
 using CloseCall = int32_t(ZORN_CALL*)(int32_t);
+
+int32_t startUploadCall(int32_t userId, uint32_t fileType, void* inBuffer, uint32_t inBufferSize,
+                        char* filePath) {
+    return NET_DVR_UploadFile_V40(userId, fileType, inBuffer, inBufferSize, filePath, nullptr, 0);
+}
+
+int32_t startDownloadCall(int32_t userId, uint32_t fileType, void* inBuffer, uint32_t inBufferSize,
+                          char* filePath) {
+    return NET_DVR_StartDownload(userId, fileType, inBuffer, inBufferSize, filePath);
+}
 
 // Closes (or stops) the transfer once, however the poll loop was left; the
 // SDK's answer to the close is not looked at.
@@ -53,6 +62,65 @@ int32_t pollUntilEnd(StateCall stateCall, int32_t handle, TransferState& state) 
 
 }  // namespace
 
+// Everything in which an upload and a download differ: the SDK calls and the
+// log lines. Upload lines show the code pair that is set, download lines the
+// SDK's own number (the error or the final state); no text, no line.
+struct TransferDirection {
+    const char* method;
+    StartCall start;
+    StateCall state;
+    CloseCall close;
+    bool logsCodePair;
+    const char* startFailedText;
+    const char* failedText;      // final state 3
+    const char* abortedText;     // final state 4
+    const char* otherStateText;  // any other final state
+};
+
+namespace {
+
+const TransferDirection kUpload = {
+    "EnrollmentStation::CFileUtil::startUpload",
+    &startUploadCall,
+    &NET_DVR_GetUploadState,
+    &NET_DVR_UploadClose,
+    true,
+    "[%s]CEnrollmentStationMgr::Upload file failed.iMainCode:%d, iSubCode:%d.[%s(%d)]",
+    "[%s]CEnrollmentStationMgr::Uploadload state return failed.iMainCode:%d, iSubCode:%d.[%s(%d)]",
+    "[%s]CEnrollmentStationMgr::Uploadload state return failed. iMainCode:%d, iSubCode:%d.[%s(%d)]",
+    "[%s]CEnrollmentStationMgr::DownLoadTemplateFile fail iMainCode:%d, iSubCode:%d[%s(%d)]",
+};
+
+const TransferDirection kDownload = {
+    "EnrollmentStation::CFileUtil::startDownload",
+    &startDownloadCall,
+    &NET_DVR_GetDownloadState,
+    &NET_DVR_StopDownload,
+    false,
+    "[%s]download file failed. ErrorCode [%d].[%s(%d)]",
+    "[%s]download state return failed. ErrorCode [%d].[%s(%d)]",
+    "[%s]download state return failed. ErrorCode [%d].[%s(%d)]",
+    nullptr,
+};
+
+// One failure line of `direction`: the code pair (main, sub) or the SDK's
+// number, as the direction shows it.
+void logFailure(const TransferDirection& direction, const char* text, int mainCode, int subCode,
+                int32_t sdkNumber, int line) {
+    if (text == nullptr) {
+        return;
+    }
+    if (direction.logsCodePair) {
+        Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule, text, direction.method, mainCode, subCode,
+                                             kSrcFileUtil, line);
+    } else {
+        Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule, text, direction.method, sdkNumber,
+                                             kSrcFileUtil, line);
+    }
+}
+
+}  // namespace
+
 std::vector<char> FileTransferInfo::terminatedPath(const std::string& path) {
     const std::string cut(path.c_str());
     std::vector<char> text(cut.begin(), cut.end());
@@ -71,81 +139,33 @@ CFileUtil::CFileUtil(const FileTransferInfo& info)
     }
 }
 
-bool CFileUtil::startUpload(TransferState& state) {
-    m_handle = NET_DVR_UploadFile_V40(m_userId, m_fileType, m_inBuffer, m_inBufferSize,
-                                      m_filePath.data(), nullptr, 0);
+bool CFileUtil::startUpload(TransferState& state) { return run(kUpload, state); }
+
+bool CFileUtil::startDownload(TransferState& state) { return run(kDownload, state); }
+
+bool CFileUtil::run(const TransferDirection& direction, TransferState& state) {
+    m_handle = direction.start(m_userId, m_fileType, m_inBuffer, m_inBufferSize, m_filePath.data());
     if (m_handle == -1) {
         const int32_t error = takeSdkError();
-        Kestro::Base::details::VexaFormatLog(
-            kLogFailure, kLogModule,
-            "[%s]CEnrollmentStationMgr::Upload file failed.iMainCode:%d, iSubCode:%d.[%s(%d)]",
-            kUploadMethod, kErrMainSdk, error, kSrcFileUtil, __LINE__);
+        logFailure(direction, direction.startFailedText, kErrMainSdk, error, error, __LINE__);
         return false;
     }
-    HandleCloser closer(m_handle, &NET_DVR_UploadClose);
+    HandleCloser closer(m_handle, direction.close);
 
-    switch (pollUntilEnd(&NET_DVR_GetUploadState, m_handle, state)) {
-        case NET_DVR_TRANSFER_DONE:
-            state.failureClass = 0;
-            return true;
-        case NET_DVR_TRANSFER_FAILED:
-            Kestro::Base::details::VexaFormatLog(
-                kLogFailure, kLogModule,
-                "[%s]CEnrollmentStationMgr::Uploadload state return failed.iMainCode:%d, iSubCode:%d.[%s(%d)]",
-                kUploadMethod, kErrMainLibrary, kErrTransferFailed, kSrcFileUtil, __LINE__);
-            setLastError(kErrMainLibrary, kErrTransferFailed);
-            state.failureClass = kErrTransferFailed;
-            return false;
-        case NET_DVR_TRANSFER_ABORTED:
-            Kestro::Base::details::VexaFormatLog(
-                kLogFailure, kLogModule,
-                "[%s]CEnrollmentStationMgr::Uploadload state return failed. iMainCode:%d, iSubCode:%d.[%s(%d)]",
-                kUploadMethod, kErrMainLibrary, kErrTransferAborted, kSrcFileUtil, __LINE__);
-            setLastError(kErrMainLibrary, kErrTransferAborted);
-            state.failureClass = kErrTransferAborted;
-            return false;
-        default:
-            setLastError(kErrMainLibrary, kErrTransferFailed);
-            Kestro::Base::details::VexaFormatLog(
-                kLogFailure, kLogModule,
-                "[%s]CEnrollmentStationMgr::DownLoadTemplateFile fail iMainCode:%d, iSubCode:%d[%s(%d)]",
-                kUploadMethod, kErrMainLibrary, kErrTransferFailed, kSrcFileUtil, __LINE__);
-            state.failureClass = kErrTransferFailed;
-            return false;
+    const int32_t result = pollUntilEnd(direction.state, m_handle, state);
+    if (result == NET_DVR_TRANSFER_DONE) {
+        state.failureClass = 0;
+        return true;
     }
-}
-
-bool CFileUtil::startDownload(TransferState& state) {
-    m_handle = NET_DVR_StartDownload(m_userId, m_fileType, m_inBuffer, m_inBufferSize, m_filePath.data());
-    if (m_handle == -1) {
-        const int32_t error = takeSdkError();
-        Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
-                                             "[%s]download file failed. ErrorCode [%d].[%s(%d)]",
-                                             kDownloadMethod, error, kSrcFileUtil, __LINE__);
-        return false;
-    }
-    HandleCloser stopper(m_handle, &NET_DVR_StopDownload);
-
-    const int32_t result = pollUntilEnd(&NET_DVR_GetDownloadState, m_handle, state);
-    switch (result) {
-        case NET_DVR_TRANSFER_DONE:
-            state.failureClass = 0;
-            return true;
-        case NET_DVR_TRANSFER_FAILED:
-        case NET_DVR_TRANSFER_ABORTED: {
-            Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
-                                                 "[%s]download state return failed. ErrorCode [%d].[%s(%d)]",
-                                                 kDownloadMethod, result, kSrcFileUtil, __LINE__);
-            const int sub = result == NET_DVR_TRANSFER_ABORTED ? kErrTransferAborted : kErrTransferFailed;
-            setLastError(kErrMainLibrary, sub);
-            state.failureClass = sub;
-            return false;
-        }
-        default:
-            setLastError(kErrMainLibrary, kErrTransferFailed);
-            state.failureClass = kErrTransferFailed;
-            return false;
-    }
+    const bool aborted = result == NET_DVR_TRANSFER_ABORTED;
+    const int sub = aborted ? kErrTransferAborted : kErrTransferFailed;
+    const char* text = aborted                                ? direction.abortedText
+                       : result == NET_DVR_TRANSFER_FAILED ? direction.failedText
+                                                            : direction.otherStateText;
+    logFailure(direction, text, kErrMainLibrary, sub, result, __LINE__);
+    setLastError(kErrMainLibrary, sub);
+    state.failureClass = sub;
+    return false;
 }
 
 }  // namespace EnrollmentStation

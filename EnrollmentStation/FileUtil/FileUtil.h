@@ -24,6 +24,8 @@
 
 namespace EnrollmentStation {
 
+struct TransferDirection;  // the calls and log lines of one direction (FileUtil.cpp)
+
 // What the operator asks to transfer.
 struct FileTransferInfo {
     int32_t userId = -1;
@@ -58,6 +60,9 @@ public:
     bool startDownload(TransferState& state);
 
 private:
+    // Start, poll to the end, close: the one loop of both directions.
+    bool run(const TransferDirection& direction, TransferState& state);
+
     int32_t m_userId;
     uint32_t m_fileType;
     void* m_inBuffer;

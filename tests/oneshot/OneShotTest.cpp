@@ -28,12 +28,6 @@ std::string compact(const std::string& json) {
     return result;
 }
 
-std::string profileWith(const std::string& extraKeys) {
-    return R"({"stations": [{"address": "127.0.0.1", "port": 8000,
-        "accounts": [{"userName": "admin", "password": "Station#2026"}], )" +
-           extraKeys + "}]}";
-}
-
 void markLastError() {
     Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(kMarkedError.first, kMarkedError.second));
 }

@@ -22,9 +22,7 @@ std::vector<SentRequest> sentRequests();
 // `json` printed compactly, keys in their order; "" when it is not JSON.
 std::string compact(const std::string& json);
 
-// The built-in station with `extraKeys` (JSON members, comma-separated)
-// added to its object.
-std::string profileWith(const std::string& extraKeys);
+using estest::profileWith;
 
 // Sets the last error to a value no operation uses, to see it left alone.
 void markLastError();

@@ -1,5 +1,7 @@
 #include "StationTest.h"
 
+#include <algorithm>
+
 #include "KestroBase.h"
 #include "KestroBase/LogSink.h"
 #include "VirtualStation/Control.h"
@@ -29,6 +31,19 @@ EnrollmentStation::LoginParam defaultLogin() {
     param.userName = DefaultStation::kUser;
     param.password = DefaultStation::kPassword;
     return param;
+}
+
+std::string profileWith(const std::string& extraKeys) {
+    return std::string(R"({"stations": [{"address": ")") + DefaultStation::kAddress +
+           R"(", "port": )" + DefaultStation::kPort + R"(, "accounts": [{"userName": ")" +
+           DefaultStation::kUser + R"(", "password": ")" + DefaultStation::kPassword + R"("}], )" +
+           extraKeys + "}]}";
+}
+
+int callCount(const std::string& call) {
+    const std::vector<vstation::CallRecord> log = vstation::callLog();
+    return static_cast<int>(std::count_if(log.begin(), log.end(),
+                                          [&](const vstation::CallRecord& r) { return r.call == call; }));
 }
 
 void StationTest::SetUp() {

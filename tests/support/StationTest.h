@@ -30,6 +30,13 @@ struct DefaultStation {
 // A LoginParam for the built-in station.
 EnrollmentStation::LoginParam defaultLogin();
 
+// A profile of the built-in station with `extraKeys` (JSON members,
+// comma-separated) added to its object.
+std::string profileWith(const std::string& extraKeys);
+
+// How many calls of that name the station logged since its log was cleared.
+int callCount(const std::string& call);
+
 // One captured log line.
 struct LogLine {
     int level = 0;

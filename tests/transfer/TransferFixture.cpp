@@ -51,12 +51,6 @@ std::vector<std::string> TransferTest::folderEntries() const {
     return names;
 }
 
-int TransferTest::callCount(const std::string& call) {
-    const auto log = vstation::callLog();
-    return static_cast<int>(std::count_if(log.begin(), log.end(),
-                                          [&](const vstation::CallRecord& r) { return r.call == call; }));
-}
-
 vstation::CallRecord TransferTest::lastCall(const std::string& call) {
     const auto log = vstation::callLog();
     for (auto it = log.rbegin(); it != log.rend(); ++it) {
@@ -64,13 +58,6 @@ vstation::CallRecord TransferTest::lastCall(const std::string& call) {
     }
     ADD_FAILURE() << "no call of " << call;
     return vstation::CallRecord();
-}
-
-std::string TransferTest::profileWith(const std::string& extraKeys) {
-    return std::string(R"({"stations": [{"address": ")") + DefaultStation::kAddress +
-           R"(", "port": )" + DefaultStation::kPort + R"(, "accounts": [{"userName": ")" +
-           DefaultStation::kUser + R"(", "password": ")" + DefaultStation::kPassword + R"("}], )" +
-           extraKeys + "}]}";
 }
 
 std::string patternBytes(size_t size, unsigned seed) {

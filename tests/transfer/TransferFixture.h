@@ -27,12 +27,8 @@ protected:
     // Names of the entries of the test's folder, sorted.
     std::vector<std::string> folderEntries() const;
 
-    static int callCount(const std::string& call);
     // The last logged call of that name; fails the test when there is none.
     static vstation::CallRecord lastCall(const std::string& call);
-
-    // A profile of the built-in station with extra keys spliced into it.
-    static std::string profileWith(const std::string& extraKeys);
 
     EnrollmentStation::CEnrollmentStation station_;
     std::filesystem::path folder_;
@@ -44,6 +40,8 @@ std::string patternBytes(size_t size, unsigned seed = 0);
 }  // namespace estest
 
 using estest::TransferTest;
+using estest::callCount;
 using estest::patternBytes;
+using estest::profileWith;
 
 #endif  // ES_TESTS_TRANSFER_TRANSFERFIXTURE_H
