@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "LastError.h"
 #include "LogSource.h"
 
 namespace EnrollmentStation {
@@ -53,7 +54,7 @@ bool CBatchNet::startRemoteConfig() {
     }
     const int32_t error = NET_DVR_GetLastError();
     if (error != NET_DVR_ERR_CONNECT) {
-        m_lastError = Kestro::Base::Error::ErrorCode(50, error);
+        m_lastError = Kestro::Base::Error::ErrorCode(kErrMainSdk, error);
         return false;
     }
 
@@ -74,7 +75,7 @@ bool CBatchNet::startRemoteConfig() {
             kLogFailure, kLogModule, "[%s]restart long connect failed command[%d] error[%d].[%s(%d)]",
             kStartMethod, static_cast<int>(m_dwCommand), NET_DVR_GetLastError(), kSrcBaseSDK, 129);
     }
-    m_lastError = Kestro::Base::Error::ErrorCode(50, NET_DVR_GetLastError());
+    m_lastError = Kestro::Base::Error::ErrorCode(kErrMainSdk, NET_DVR_GetLastError());
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include "KestroBase.h"
 #include "LastError.h"
 #include "LogSource.h"
+#include "SdkError.h"
 
 namespace EnrollmentStation {
 
@@ -230,7 +231,7 @@ bool CSearchProc::sendRemoteConfig() {
     }
     Kestro::Base::details::VexaFormatLog(kLogFailure, "NET_DVR_SendRemoteConfig failed!",
                                          "[%s][%s(%d)]", kSendMethod, kSrcBaseSDK, 631);
-    setLastError(kErrMainSdk, NET_DVR_GetLastError());
+    takeSdkError();
     return false;
 }
 
