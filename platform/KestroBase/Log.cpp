@@ -2,13 +2,13 @@
 //
 // A line reads "2026-01-05T09:30:12.345Z [5] EnrollmentStation: <text>": UTC
 // time with milliseconds, the level, the module tag and the formatted text.
-// The destination and the lowest level come from KESTRO_LOG and
-// KESTRO_LOG_LEVEL (see LogSink.h) unless a program sets them itself.
+// The destination, the lowest level and the file's size cap come from the
+// environment (see LogSink.h) unless a program sets them itself.
 #include <chrono>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -16,10 +16,15 @@
 
 #include "KestroBase.h"
 #include "KestroBase/LogSink.h"
+#include "LogFile.h"
 
 namespace {
 
 constexpr int kDefaultLevel = 5;
+constexpr int kTraceLevel = 3;
+// Failure lines quote whole device replies; a line past this is cut unless
+// traces were asked for, when the whole content is the point.
+constexpr std::size_t kMaxText = 4096;
 
 enum class Target { Stderr, Stdout, File, Off };
 
@@ -37,6 +42,26 @@ std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
 #endif
+}
+
+// Digits only; anything else leaves `fallback`.
+std::uint64_t parseSize(const std::string& text, std::uint64_t fallback) {
+    if (text.empty() || text.size() > 18) return fallback;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return fallback;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+// Keeps the first kMaxText bytes, backing up to a character boundary so the
+// line stays valid UTF-8, and says how much went.
+std::string cutText(const std::string& text) {
+    if (text.size() <= kMaxText) return text;
+    std::size_t keep = kMaxText;
+    while (keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) --keep;
+    return text.substr(0, keep) + " [... " + std::to_string(text.size() - keep) + " bytes cut]";
 }
 
 // Accepts an optional sign and digits only; anything else leaves `fallback`.
@@ -92,24 +117,26 @@ public:
         line += "] ";
         line += moduleText;
         line += ": ";
-        line += text;
+        line += m_minLevel <= kTraceLevel ? text : cutText(text);
         line += '\n';
         switch (m_target) {
-        case Target::File:
-            if (m_file.is_open()) {
-                m_file << line;
-                m_file.flush();
-                return;
+        case Target::File: {
+            std::string error;
+            if (!m_file.append(line, error) && !error.empty()) {
+                reportUnusable(error);
             }
-            break;  // the file could not be opened: fall back to stderr
+            return;
+        }
         case Target::Stdout:
             std::fputs(line.c_str(), stdout);
             std::fflush(stdout);
             return;
-        default:
-            break;
+        case Target::Stderr:
+            std::fputs(line.c_str(), stderr);
+            return;
+        case Target::Off:
+            return;
         }
-        std::fputs(line.c_str(), stderr);
     }
 
     void setSink(kestro_standin::LogSink sink) {
@@ -124,33 +151,51 @@ public:
 
     void setFile(const std::string& path) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        openTarget(path.empty() ? Target::Stderr : Target::File, path);
+        openTarget(path.empty() ? Target::Off : Target::File, path);
+    }
+
+    void setStderr() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        openTarget(Target::Stderr, {});
+    }
+
+    void setFileLimit(std::uint64_t bytes) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_file.setLimit(bytes);
     }
 
 private:
     Logger() {
         m_minLevel = parseLevel(environment("KESTRO_LOG_LEVEL"), kDefaultLevel);
+        m_file.setLimit(parseSize(environment("KESTRO_LOG_MAX_BYTES"), kestro_standin::LogFile::kDefaultLimit));
         const std::string where = environment("KESTRO_LOG");
-        if (where.empty() || where == "stderr") {
+        if (where.empty() || where == "off" || where == "none") {
+            openTarget(Target::Off, {});
+        } else if (where == "stderr") {
             openTarget(Target::Stderr, {});
         } else if (where == "stdout") {
             openTarget(Target::Stdout, {});
-        } else if (where == "off" || where == "none") {
-            openTarget(Target::Off, {});
         } else {
             openTarget(Target::File, where);
         }
     }
 
     void openTarget(Target target, const std::string& path) {
-        if (m_file.is_open()) {
-            m_file.close();
-        }
-        m_file.clear();
+        m_file.close();
         m_target = target;
-        if (target == Target::File) {
-            m_file.open(path, std::ios::out | std::ios::app | std::ios::binary);
+        m_path = path;
+        std::string error;
+        if (target == Target::File && !m_file.open(path, error)) {
+            reportUnusable(error);
         }
+    }
+
+    // The one line on stderr a file destination ever causes: writing the
+    // lines anywhere else would put them where nobody asked for them.
+    void reportUnusable(const std::string& error) {
+        m_target = Target::Off;
+        std::fprintf(stderr, "KestroBase: cannot open the log file \"%s\" (%s); log lines are dropped\n",
+                     m_path.c_str(), error.c_str());
     }
 
     // UTC from the system clock, computed by hand: the C library's calendar
@@ -185,8 +230,9 @@ private:
 
     std::mutex m_mutex;
     int m_minLevel = kDefaultLevel;
-    Target m_target = Target::Stderr;
-    std::ofstream m_file;
+    Target m_target = Target::Off;
+    std::string m_path;
+    kestro_standin::LogFile m_file;
     kestro_standin::LogSink m_sink;
 };
 
@@ -231,5 +277,9 @@ void setLogSink(LogSink sink) { Logger::instance().setSink(std::move(sink)); }
 void setLogLevel(int minLevel) { Logger::instance().setLevel(minLevel); }
 
 void setLogFile(const std::string& pathOrEmpty) { Logger::instance().setFile(pathOrEmpty); }
+
+void setLogToStderr() { Logger::instance().setStderr(); }
+
+void setLogFileLimit(std::uint64_t bytes) { Logger::instance().setFileLimit(bytes); }
 
 }  // namespace kestro_standin
