@@ -1,12 +1,11 @@
 // RF card settings, card capture and the card capture rule.
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "BaseSDK/OPRALStrategy.h"
 #include "Common/Protocol/JSONStruct/CardMessages.h"
 #include "EnrollmentOperator.h"
 #include "LastError.h"
+#include "RecordConversion.h"
 
 namespace EnrollmentStation {
 
@@ -21,12 +20,6 @@ constexpr const char* kPutRFCardCfgRequest =
 constexpr const char* kCaptureCardRequest = "GET /OPRAL/AccessControl/CaptureCardInfo?format=json\r\n";
 constexpr const char* kCaptureRuleRequest = "PUT /OPRAL/AccessControl/CaptureRule?format=json\r\n";
 
-// Card type names as the station spells them; compared exactly.
-constexpr const char* kEMCard = "EMCard";
-constexpr const char* kM1Card = "M1Card";
-constexpr const char* kCPUCard = "CPUCard";
-constexpr const char* kIDCard = "IDCard";
-
 }  // namespace
 
 bool CEnrollmentStation::getRFCardCacheCap(RFCardCap& cap) { return m_pOperator->getRFCardCacheCap(cap); }
@@ -38,10 +31,7 @@ bool CEnrollmentStation::getRFCardParam(RFCardParam& param) { return m_pOperator
 bool CEnrollmentStation::captureCardInfo(std::string& cardNo) { return m_pOperator->captureCardInfo(cardNo); }
 
 bool CEnrollmentStation::setCaptureCardRule(CaptureRuleInfo& rule) {
-    protocol::CaptureRule message;
-    message.m_bEnableCardNoLenAuto = rule.enableCardNoLenAuto;
-    message.m_nCardNoLen = rule.cardNoLen;
-    message.m_nCardTimeout = rule.cardTimeout;
+    protocol::CaptureRule message = toMessage(rule);
     return m_pOperator->setCaptureCardRule(message);
 }
 
@@ -54,34 +44,15 @@ bool CEnrollmentOperator::getRFCardCacheCap(RFCardCap& cap) {
     // An unreadable reply offers nothing; that is an answer, not a failure.
     protocol::RFCardCfgCap message;
     protocol::TParseJSONStr(message, reply);
-    const std::vector<std::string>& offered = message.m_stCardType.m_vecOpt;
-    auto offers = [&offered](const char* name) {
-        return std::find(offered.begin(), offered.end(), name) != offered.end();
-    };
-    cap.isSupportEMCard = offers(kEMCard);
-    cap.isSupportM1Card = offers(kM1Card);
-    cap.isSupportCPUCard = offers(kCPUCard);
-    cap.isSupportIDCard = offers(kIDCard);
+    cap = toRecord(message);
     return true;
 }
 
-// Sends only the card types the station offered at login, in the station's
-// own order: CPU, EM, M1, ID.
+// Sends only the card types the station offered at login.
 bool CEnrollmentOperator::setRFCardParam(RFCardParam& param) {
     if (!requireSession(m_lUserID)) return false;
 
-    protocol::RFCardCfgData message;
-    auto add = [&message](const char* cardType, bool enabled) {
-        protocol::RFCar entry;
-        entry.m_strCardType = cardType;
-        entry.m_bEnabled = enabled;
-        message.m_vecRFCardCfg.push_back(entry);
-    };
-    if (m_rfCardCap.isSupportCPUCard) add(kCPUCard, param.enableCPUCard);
-    if (m_rfCardCap.isSupportEMCard) add(kEMCard, param.enableEMCard);
-    if (m_rfCardCap.isSupportM1Card) add(kM1Card, param.enableM1Card);
-    if (m_rfCardCap.isSupportIDCard) add(kIDCard, param.enableIDCard);
-
+    const protocol::RFCardCfgData message = toMessage(param, m_rfCardCap);
     const std::string body =
         protocol::TToRootlessJSONStr(static_cast<const protocol::IInboundData&>(message));
     std::string reply;
@@ -95,17 +66,7 @@ bool CEnrollmentOperator::getRFCardParam(RFCardParam& param) {
 
     protocol::RFCardCfgData message;
     protocol::TParseRootlessJSONStr(static_cast<protocol::IInboundData&>(message), reply);
-    for (const protocol::RFCar& entry : message.m_vecRFCardCfg) {
-        if (entry.m_strCardType == kEMCard) {
-            param.enableEMCard = entry.m_bEnabled;
-        } else if (entry.m_strCardType == kM1Card) {
-            param.enableM1Card = entry.m_bEnabled;
-        } else if (entry.m_strCardType == kCPUCard) {
-            param.enableCPUCard = entry.m_bEnabled;
-        } else if (entry.m_strCardType == kIDCard) {
-            param.enableIDCard = entry.m_bEnabled;
-        }
-    }
+    readInto(message, param);
     return true;
 }
 

@@ -6,8 +6,8 @@
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "EnrollmentOperator.h"
 #include "EnrollmentStation/EnrollmentStation.h"
-#include "FaceFeatureConversion.h"
 #include "LastError.h"
+#include "RecordConversion.h"
 
 namespace EnrollmentStation {
 
@@ -50,24 +50,14 @@ bool CEnrollmentOperator::captureFaceInfo(protocol::FaceData& data) {
 bool CEnrollmentStation::captureFingerInfo(FingerPrintInfomation& info) {
     protocol::FingerPrintData data;
     if (!m_pOperator->captureFingerInfo(data)) return false;
-    info.fingerPrintQuality = data.m_nFingerPrintQuality;
-    info.fingerPrintData = std::move(data.m_strFingerPrintData);
-    info.fingerPrintPic = std::move(data.m_strFingerPrintPic);
+    readInto(std::move(data), info);
     return true;
 }
 
 bool CEnrollmentStation::captureFaceInfo(FaceInformation& info) {
     protocol::FaceData data;
     if (!m_pOperator->captureFaceInfo(data)) return false;
-    info.faceTemplate1Quality = data.m_nFaceTemplate1Quality;
-    info.faceTemplate2Quality = data.m_nFaceTemplate2Quality;
-    info.faceDataQuality = data.m_nFaceDataQuality;
-    info.infraredFaceDataQuality = data.m_nInfraredFaceDataQuality;
-    info.faceTemplate1 = std::move(data.m_strFaceTemplate1);
-    info.faceTemplate2 = std::move(data.m_strFaceTemplate2);
-    info.faceData = std::move(data.m_strFaceData);
-    info.infraredFaceData = std::move(data.m_strInfraredFaceData);
-    info.faceFeature = toFaceFeatureInfo(data.m_stFaceFeature);
+    readInto(std::move(data), info);
     return true;
 }
 

@@ -42,6 +42,8 @@ public:
     bool unInitEnrollmentStation();
     bool setIsInit(bool flag, long userId);
     void unInitMembers();
+    bool isInit() const { return m_bInit; }
+    void setSDKLogPath(const std::string& path) { m_strSDKLogPath = path; }
 
     // Capabilities (CapabilityOperations.cpp).
     bool getDevAbility(CaptureAbility& ability);
@@ -69,9 +71,11 @@ public:
     // Face parameters (FaceParamOperations.cpp) and files (FileOperations.cpp).
     bool setFaceParam(FaceParam& param);
     bool getFaceParam(FaceParam& param);
+    bool getDeviceLanguageType(int& languageType) const;
     bool uploadFile(const std::string& localPath);
     bool downloadFile(const std::string& localPath);
 
+private:
     bool m_bInit = false;
     long m_lUserID = -1;
     std::string m_strSDKLogPath;

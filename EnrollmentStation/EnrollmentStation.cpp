@@ -17,10 +17,10 @@ bool CEnrollmentStation::initEnrollmentStation(const LoginParam& param, long& us
 
 bool CEnrollmentStation::uninitEnrollmentStation() { return m_pOperator->unInitEnrollmentStation(); }
 
-bool CEnrollmentStation::isInit() { return m_pOperator->m_bInit; }
+bool CEnrollmentStation::isInit() { return m_pOperator->isInit(); }
 
 bool CEnrollmentStation::setIsInit(bool flag, long userId) { return m_pOperator->setIsInit(flag, userId); }
 
-void CEnrollmentStation::setSDKLogPath(const std::string& path) { m_pOperator->m_strSDKLogPath = path; }
+void CEnrollmentStation::setSDKLogPath(const std::string& path) { m_pOperator->setSDKLogPath(path); }
 
 }  // namespace EnrollmentStation

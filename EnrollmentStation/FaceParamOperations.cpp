@@ -36,10 +36,14 @@ bool CEnrollmentStation::setFaceParam(FaceParam& param) { return m_pOperator->se
 bool CEnrollmentStation::getFaceParam(FaceParam& param) { return m_pOperator->getFaceParam(param); }
 
 bool CEnrollmentStation::getDeviceLanguageType(int& languageType) {
-    if (!requireSession(m_pOperator->m_lUserID)) return false;
+    return m_pOperator->getDeviceLanguageType(languageType);
+}
+
+bool CEnrollmentOperator::getDeviceLanguageType(int& languageType) const {
+    if (!requireSession(m_lUserID)) return false;
     // Answered from the mask cached at login, so it still works after the
     // session was marked down with setIsInit.
-    const uint32_t mask = m_pOperator->m_languageType;
+    const uint32_t mask = m_languageType;
     if (mask == 0 || (mask & kFirstLanguageBit) != 0) {
         languageType = 1;
         return true;

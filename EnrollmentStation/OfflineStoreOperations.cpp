@@ -5,6 +5,7 @@
 #include "Common/Protocol/JSONStruct/RuleMessages.h"
 #include "EnrollmentOperator.h"
 #include "LastError.h"
+#include "RecordConversion.h"
 
 namespace EnrollmentStation {
 
@@ -18,28 +19,15 @@ constexpr const char* kClearStoreRequest =
 
 }  // namespace
 
-// Every value passes as the caller wrote it; the station judges the ranges.
 bool CEnrollmentStation::setOfflineCaptureRule(offLineRuleInfomation& rule) {
-    protocol::RuleInfo message;
-    message.m_bReqAdminRights = rule.reqAdminRights;
-    message.m_bEnableCardNoLenAuto = rule.enableCardNoLenAuto;
-    for (const offLineRuleItem& item : rule.ruleList) {
-        protocol::Rule entry;
-        entry.m_strDataType = item.dataType;
-        entry.m_bEnable = item.enable;
-        entry.m_bUniqueCheck = item.uniqueCheck;
-        entry.m_nLen = item.len;
-        entry.m_nNum = item.num;
-        entry.m_vecFingerprintIDs.assign(item.fingerprintIDs.begin(), item.fingerprintIDs.end());
-        message.m_vecRuleList.push_back(entry);
-    }
+    protocol::RuleInfo message = toMessage(rule);
     return m_pOperator->setOfflineCaptureRule(message);
 }
 
 bool CEnrollmentStation::getUploadFailedDetails(UploadFailedDetailsInfomation& details) {
     protocol::UploadFailedDetails message;
     if (!m_pOperator->getUploadFailedDetails(message)) return false;
-    details.description = message.m_strDescription;
+    readInto(message, details);
     return true;
 }
 

@@ -7,8 +7,8 @@
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "EnrollmentOperator.h"
 #include "EnrollmentStation/EnrollmentStation.h"
-#include "FaceFeatureConversion.h"
 #include "LastError.h"
+#include "RecordConversion.h"
 
 namespace EnrollmentStation {
 
@@ -22,28 +22,6 @@ std::shared_ptr<CSearchProc> newSearch(long userId) {
     request.m_nCommand = NET_DVR_SEARCH_CAPTURE_DATA;
     request.m_strCondBuffer = kSearchRequestLine;
     return CSearchProc::create(static_cast<int32_t>(userId), request);
-}
-
-// Takes the record's texts by move: a record carries two Base64 pictures and
-// is not needed afterwards.
-DataCollectInfomation toDataCollectInfo(protocol::DataCollect&& record) {
-    DataCollectInfomation info;
-    info.lastCaptureNo = record.m_nLastCaptureNo;
-    info.captureNo = record.m_nCaptureNo;
-    info.name = std::move(record.m_strName);
-    info.employeeNo = std::move(record.m_strEmployeeNo);
-    info.IDCardNo = std::move(record.m_strIDCardNo);
-    info.cardNoList = std::move(record.m_vecCardNoList);
-    info.fingerprintList.reserve(record.m_vecFingerprintList.size());
-    for (protocol::FingerprintData& finger : record.m_vecFingerprintList) {
-        FingerprintInfo item;
-        item.fingerprintID = finger.m_nFingerprintID;
-        item.fingerprint = std::move(finger.m_strFingerprint);
-        info.fingerprintList.push_back(std::move(item));
-    }
-    info.faceFeature = toFaceFeatureInfo(record.m_stFaceFeature);
-    info.riskDataMark = record.m_bRiskDataMark;
-    return info;
 }
 
 }  // namespace
@@ -102,17 +80,8 @@ bool CEnrollmentStation::searchCaptureData(std::vector<SearchCaptureInfomation>&
     if (!m_pOperator->searchCaptureData(records) || records.empty()) return false;
     results.reserve(results.size() + records.size());
     for (protocol::SearchCaptureData& record : records) {
-        protocol::SearchTaskResponse& response = record.m_stSearchTaskCond;
-        if (response.m_vecDataCollections.empty()) continue;
         SearchCaptureInfomation info;
-        info.faceData = std::move(record.m_strFaceData);
-        info.infraredFaceData = std::move(record.m_strInfraredFaceData);
-        info.searchID = std::move(response.m_strSearchID);
-        info.responseStatusStrg = std::move(response.m_strResponseStatusStrg);
-        info.numOfMatches = response.m_nNumOfMatches;
-        info.totalMatches = response.m_nTotalMatches;
-        info.dataCollectList.push_back(toDataCollectInfo(std::move(response.m_vecDataCollections.front())));
-        results.push_back(std::move(info));
+        if (readInto(std::move(record), info)) results.push_back(std::move(info));
     }
     return true;
 }
