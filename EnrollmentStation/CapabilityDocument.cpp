@@ -8,7 +8,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "BaseSDK/ResponseStatus.h"
+#include "BaseSDK/TextEncoding.h"
 
 namespace EnrollmentStation {
 

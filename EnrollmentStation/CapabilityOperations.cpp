@@ -8,7 +8,7 @@
 #include "EnrollmentOperator.h"
 #include "KestroBase.h"
 #include "LastError.h"
-#include "LogSource.h"
+#include "Common/LogSource.h"
 #include "SdkError.h"
 #include "ZornNetSDK.h"
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "BaseSDK/ResponseStatus.h"
+#include "BaseSDK/TextEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An exact-size copy, so reading one byte past the buffer is caught.

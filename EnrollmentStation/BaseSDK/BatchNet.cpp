@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "LastError.h"
-#include "LogSource.h"
+#include "Common/LogSource.h"
 
 namespace EnrollmentStation {
 
@@ -45,7 +45,7 @@ bool CBatchNet::startRemoteConfig() {
     Kestro::Base::details::VexaFormatLog(kLogTrace, kLogModule,
                                          "[%s]start long connect url [%s] length[%d].[%s(%d)]",
                                          kStartMethod, blockText, static_cast<int>(m_dwInBufferLen),
-                                         kSrcBaseSDK, 105);
+                                         kSrcBaseSDK, logline::kLongConnectStart);
 
     int32_t handle = openConnection();
     if (handle >= 0) {
@@ -62,7 +62,7 @@ bool CBatchNet::startRemoteConfig() {
         if (m_lUserID == -1) {
             Kestro::Base::details::VexaFormatLog(kLogTrace, kLogModule,
                                                  "[%s]connect is broken! command[%d][%s(%d)]",
-                                                 kStartMethod, m_request.m_nCommand, kSrcBaseSDK, 141);
+                                                 kStartMethod, m_request.m_nCommand, kSrcBaseSDK, logline::kConnectBroken);
             break;
         }
         if (!pauseBeforeRestart()) break;
@@ -73,7 +73,7 @@ bool CBatchNet::startRemoteConfig() {
         }
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]restart long connect failed command[%d] error[%d].[%s(%d)]",
-            kStartMethod, static_cast<int>(m_dwCommand), NET_DVR_GetLastError(), kSrcBaseSDK, 129);
+            kStartMethod, static_cast<int>(m_dwCommand), NET_DVR_GetLastError(), kSrcBaseSDK, logline::kRestartFailed);
     }
     m_lastError = Kestro::Base::Error::ErrorCode(kErrMainSdk, NET_DVR_GetLastError());
     return false;
@@ -82,7 +82,7 @@ bool CBatchNet::startRemoteConfig() {
 bool CBatchNet::stopRemoteConfig() {
     if (m_lHandle == -1) {
         Kestro::Base::details::VexaFormatLog(kLogFailure, "undefined error", "[%s][%s(%d)]",
-                                             kStopMethod, kSrcBaseSDK, 173);
+                                             kStopMethod, kSrcBaseSDK, logline::kStopWithoutHandle);
         return true;
     }
     if (NET_DVR_StopRemoteConfig(m_lHandle) != 0) {
@@ -91,7 +91,7 @@ bool CBatchNet::stopRemoteConfig() {
     }
     Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                          "[%s]stop remote config command[%d][%s(%d)]", kStopMethod,
-                                         m_request.m_nCommand, kSrcBaseSDK, 162);
+                                         m_request.m_nCommand, kSrcBaseSDK, logline::kStopFailed);
     return false;
 }
 

@@ -5,7 +5,8 @@
 
 #include "KestroBase.h"
 #include "LastError.h"
-#include "LogSource.h"
+#include "BaseSDK/TextEncoding.h"
+#include "Common/LogSource.h"
 #include "SdkError.h"
 #include "ZornNetSDK.h"
 
@@ -67,13 +68,13 @@ bool COPRALStrategy::stepRun(std::string& result, std::string& status, long user
 
     Kestro::Base::details::VexaFormatLog(kLogTrace, kLogModule,
                                          "[%s]Transparent input content : %s[%s(%d)]",
-                                         kStepRunMethod, request.inBuffer.c_str(), kSrcBaseSDK, 72);
+                                         kStepRunMethod, request.inBuffer.c_str(), kSrcBaseSDK, logline::kTransparentInput);
 
     if (NET_DVR_STDXMLConfig(static_cast<int32_t>(userId), &input, &output)) {
         result = textUpToNul(m_outBuffer.get(), static_cast<size_t>(m_outBufferSize));
         Kestro::Base::details::VexaFormatLog(kLogTrace, kLogModule,
                                              "[%s]Transparent output content : %s[%s(%d)]",
-                                             kStepRunMethod, result.c_str(), kSrcBaseSDK, 98);
+                                             kStepRunMethod, result.c_str(), kSrcBaseSDK, logline::kTransparentOutput);
         return true;
     }
 
@@ -82,7 +83,7 @@ bool COPRALStrategy::stepRun(std::string& result, std::string& status, long user
         const int32_t error = takeSdkError();
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]NET_DVR_STDXMLConfig process failed, Url[%s], Error[%d][%s(%d)]",
-            kStepRunMethod, request.url.c_str(), error, kSrcBaseSDK, 89);
+            kStepRunMethod, request.url.c_str(), error, kSrcBaseSDK, logline::kTransparentSdkFailed);
         return false;
     }
 
@@ -91,7 +92,7 @@ bool COPRALStrategy::stepRun(std::string& result, std::string& status, long user
     if (isDeviceError(parsed)) {
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]NET_DVR_STDXMLConfig process failed, Url[%s], Error[%s][%s(%d)]",
-            kStepRunMethod, request.url.c_str(), status.c_str(), kSrcBaseSDK, 82);
+            kStepRunMethod, request.url.c_str(), status.c_str(), kSrcBaseSDK, logline::kTransparentDeviceFailed);
         setLastError(kErrMainDevice, static_cast<int>(parsed.errorCode));
     }
     return false;

@@ -1,8 +1,6 @@
 #include "BaseSDK/ResponseStatus.h"
 
-#include <cjson/cJSON.h>
-
-#include <cstring>
+#include "Common/Protocol/JSONStruct/JsonTree.h"
 
 namespace EnrollmentStation {
 
@@ -25,7 +23,8 @@ void readInteger(const cJSON* root, const char* key, int32_t& field) {
 
 void parseResponseStatus(ResponseStatus& status, const std::string& text) {
     if (text.empty()) return;
-    cJSON* root = cJSON_Parse(text.c_str());
+    const protocol::JsonTree tree(cJSON_Parse(text.c_str()));
+    const cJSON* root = tree.get();
     if (!root) return;
     readString(root, "requestURL", status.requestURL);
     readInteger(root, "statusCode", status.statusCode);
@@ -36,13 +35,6 @@ void parseResponseStatus(ResponseStatus& status, const std::string& text) {
     status.errorCode = static_cast<uint32_t>(errorCode);
     readString(root, "errorMsg", status.errorMsg);
     readInteger(root, "tryTimes", status.tryTimes);
-    cJSON_Delete(root);
-}
-
-std::string textUpToNul(const char* buffer, size_t size) {
-    if (!buffer) return std::string();
-    const void* nul = std::memchr(buffer, 0, size);
-    return std::string(buffer, nul ? static_cast<const char*>(nul) - buffer : size);
 }
 
 }  // namespace EnrollmentStation

@@ -3,7 +3,6 @@
 #ifndef ENROLLMENTSTATION_BASESDK_RESPONSESTATUS_H
 #define ENROLLMENTSTATION_BASESDK_RESPONSESTATUS_H
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,9 +28,6 @@ void parseResponseStatus(ResponseStatus& status, const std::string& text);
 // Error codes 0 and 1 are the station's "no error"; only larger ones (taken
 // unsigned) are reported to the client.
 inline bool isDeviceError(const ResponseStatus& status) { return status.errorCode > 1; }
-
-// The text of a buffer up to its first zero byte, never past `size` bytes.
-std::string textUpToNul(const char* buffer, size_t size);
 
 }  // namespace EnrollmentStation
 

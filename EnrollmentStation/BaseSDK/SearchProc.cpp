@@ -11,7 +11,7 @@
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "KestroBase.h"
 #include "LastError.h"
-#include "LogSource.h"
+#include "Common/LogSource.h"
 #include "SdkError.h"
 
 namespace EnrollmentStation {
@@ -218,19 +218,19 @@ void CSearchProc::convertSendInBuffer() {
     std::memcpy(m_sendBuffer.get(), page.data(), length);
     m_dwSendLen = static_cast<uint32_t>(length);
     Kestro::Base::details::VexaFormatLog(kLogTrace, kLogModule, "[%s]search opral cond [%s][%s(%d)]",
-                                         kConvertMethod, page.c_str(), kSrcBaseSDK, 621);
+                                         kConvertMethod, page.c_str(), kSrcBaseSDK, logline::kSearchCondition);
 }
 
 bool CSearchProc::sendRemoteConfig() {
     const char* text = m_sendBuffer ? m_sendBuffer.get() : "";
     Kestro::Base::details::VexaFormatLog(kLogTrace, kLogModule,
                                          "[%s]NET_DVR_SendRemoteConfig![%s][%s(%d)]", kSendMethod,
-                                         text, kSrcBaseSDK, 626);
+                                         text, kSrcBaseSDK, logline::kSendRemoteConfig);
     if (NET_DVR_SendRemoteConfig(m_lHandle, m_dwSendDataType, m_sendBuffer.get(), m_dwSendLen) != 0) {
         return true;
     }
     Kestro::Base::details::VexaFormatLog(kLogFailure, "NET_DVR_SendRemoteConfig failed!",
-                                         "[%s][%s(%d)]", kSendMethod, kSrcBaseSDK, 631);
+                                         "[%s][%s(%d)]", kSendMethod, kSrcBaseSDK, logline::kSendRemoteConfigFailed);
     takeSdkError();
     return false;
 }

@@ -11,7 +11,7 @@
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "KestroBase.h"
 #include "LastError.h"
-#include "LogSource.h"
+#include "Common/LogSource.h"
 
 namespace EnrollmentStation {
 
@@ -110,7 +110,7 @@ void CSearchProc::processFingerCollect(uint32_t type, const void* buffer, uint32
         Kestro::Base::details::VexaFormatLog(
             kLogTrace, kLogModule,
             "[%s]Caputre finger callback. Finger Length:[%d], Finger Quality:[%d].[%s(%d)]",
-            kFingerMethod, static_cast<int>(templateLength), quality, kSrcBaseSDK, 213);
+            kFingerMethod, static_cast<int>(templateLength), quality, kSrcBaseSDK, logline::kFingerReport);
         const uint32_t count = ++m_nResultCount;
         pushResult(*this, std::to_string(count), protocol::TToJSONStr(finger));
         return;
@@ -119,12 +119,12 @@ void CSearchProc::processFingerCollect(uint32_t type, const void* buffer, uint32
     if (!report.valid) return;
     if (report.status == NET_SDK_CALLBACK_STATUS_SUCCESS) {
         Kestro::Base::details::VexaFormatLog(kLogTrace, "Finger collect callback. Finished.",
-                                             "[%s][%s(%d)]", kFingerMethod, kSrcBaseSDK, 227);
+                                             "[%s][%s(%d)]", kFingerMethod, kSrcBaseSDK, logline::kFingerFinished);
         finishJob(false);
     } else if (report.status == NET_SDK_CALLBACK_STATUS_FAILED) {
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]Finger collect. Process failed. ErrorCode [%d].[%s(%d)]",
-            kFingerMethod, report.failureError, kSrcBaseSDK, 234);
+            kFingerMethod, report.failureError, kSrcBaseSDK, logline::kFingerFailed);
         setStreamFailed();
         finishJob(false);
     }
@@ -182,7 +182,7 @@ void CSearchProc::processFaceCollect(uint32_t type, const void* buffer, uint32_t
     if (!report.valid) return;
     if (report.status == NET_SDK_CALLBACK_STATUS_SUCCESS) {
         Kestro::Base::details::VexaFormatLog(kLogTrace, "Face collect callback. Finished.",
-                                             "[%s][%s(%d)]", kFaceMethod, kSrcBaseSDK, 449);
+                                             "[%s][%s(%d)]", kFaceMethod, kSrcBaseSDK, logline::kFaceFinished);
         finishJob(false);
     } else if (report.status == NET_SDK_CALLBACK_STATUS_FAILED ||
                report.status == NET_SDK_CALLBACK_STATUS_EXCEPTION) {
@@ -190,7 +190,7 @@ void CSearchProc::processFaceCollect(uint32_t type, const void* buffer, uint32_t
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]Face collect. Process failed. ErrorCode [%d].[%s(%d)]",
             kFaceMethod, failed ? report.failureError : report.exceptionError, kSrcBaseSDK,
-            failed ? 456 : 465);
+            failed ? logline::kFaceFailed : logline::kFaceException);
         setStreamFailed();
         finishJob(false);
     }
@@ -223,7 +223,7 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
             kLogTrace, kLogModule,
             "[%s]Caputre data callback. data info [%s], face size [%d], second face size [%d].[%s(%d)]",
             kSearchMethod, reply.c_str(), static_cast<int>(face.length),
-            static_cast<int>(infrared.length), kSrcBaseSDK, 260);
+            static_cast<int>(infrared.length), kSrcBaseSDK, logline::kSearchReport);
 
         const bool toCaller = m_fnUserCallback != nullptr && m_pUserData != nullptr;
         if (!response.m_vecDataCollections.empty()) {
@@ -265,12 +265,12 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
     if (!report.valid) return;
     if (report.status == NET_SDK_CALLBACK_STATUS_SUCCESS) {
         Kestro::Base::details::VexaFormatLog(kLogTrace, "search Capture Data callback.", "[%s][%s(%d)]",
-                                             kSearchMethod, kSrcBaseSDK, 333);
+                                             kSearchMethod, kSrcBaseSDK, logline::kSearchFinished);
         finishJob(false);
     } else if (report.status == NET_SDK_CALLBACK_STATUS_FAILED) {
         Kestro::Base::details::VexaFormatLog(
             kLogFailure, kLogModule, "[%s]Search capture data. Process failed. ErrorCode [%d].[%s(%d)]",
-            kSearchMethod, report.failureError, kSrcBaseSDK, 340);
+            kSearchMethod, report.failureError, kSrcBaseSDK, logline::kSearchFailed);
         setStreamFailed();
         finishJob(false);
         if (m_fnUserCallback != nullptr && m_pUserData != nullptr) {

@@ -1,6 +1,7 @@
 #include "BaseSDK/TextEncoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace EnrollmentStation {
 
@@ -44,6 +45,12 @@ std::string base64Text(const void* data, size_t length) {
         *out++ = '=';
     }
     return text;
+}
+
+std::string textUpToNul(const char* buffer, size_t size) {
+    if (!buffer) return std::string();
+    const void* nul = std::memchr(buffer, 0, size);
+    return std::string(buffer, nul ? static_cast<const char*>(nul) - buffer : size);
 }
 
 }  // namespace EnrollmentStation

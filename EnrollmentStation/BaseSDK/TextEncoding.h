@@ -1,5 +1,6 @@
 // Text forms of the raw bytes that the station sends: hex for templates and
-// fingerprints, Base64 for pictures and face templates.
+// fingerprints, Base64 for pictures and face templates, and the text of a
+// zero-terminated buffer.
 //
 // Thread safety: pure functions.
 #ifndef ENROLLMENTSTATION_BASESDK_TEXTENCODING_H
@@ -17,6 +18,9 @@ std::string hexText(const void* data, size_t length);
 // every started group of 3 bytes. Written in one pass into a string sized up
 // front, since pictures run to hundreds of kilobytes.
 std::string base64Text(const void* data, size_t length);
+
+// The text of a buffer up to its first zero byte, never past `size` bytes.
+std::string textUpToNul(const char* buffer, size_t size);
 
 }  // namespace EnrollmentStation
 

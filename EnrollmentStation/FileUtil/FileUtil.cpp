@@ -3,7 +3,7 @@
 
 #include "KestroBase.h"
 #include "LastError.h"
-#include "LogSource.h"
+#include "Common/LogSource.h"
 #include "SdkError.h"
 #include "ZornNetSDK.h"
 

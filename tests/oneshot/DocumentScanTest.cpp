@@ -90,11 +90,4 @@ TEST(ResponseStatusParse, ReadsKeysWithoutCaseAndTypes) {
     EXPECT_EQ(deep.errorCode, 0u);
 }
 
-TEST(ResponseStatusParse, TextOfABufferStopsAtItsEnd) {
-    const char bytes[4] = {'a', 'b', 'c', 'd'};
-    EXPECT_EQ(textUpToNul(bytes, sizeof bytes), "abcd");
-    EXPECT_EQ(textUpToNul("ab\0cd", 5), "ab");
-    EXPECT_EQ(textUpToNul(nullptr, 5), "");
-}
-
 }  // namespace

@@ -2,18 +2,14 @@
 #ifndef TESTS_PROTOCOL_JSONTESTUTIL_H
 #define TESTS_PROTOCOL_JSONTESTUTIL_H
 
-#include <cjson/cJSON.h>
+#include "Common/Protocol/JSONStruct/JsonTree.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace prototest {
 
-struct TreeDeleter {
-    void operator()(cJSON* tree) const { cJSON_Delete(tree); }
-};
-using Tree = std::unique_ptr<cJSON, TreeDeleter>;
+using Tree = protocol::JsonTree;
 
 inline Tree parse(const std::string& text) {
     return Tree(cJSON_Parse(text.c_str()));

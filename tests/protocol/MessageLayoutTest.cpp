@@ -1,11 +1,12 @@
-// What is particular to the messages: their keys and key order, root keys,
-// defaults, and the few fields with a rule of their own.
+// What is particular to the messages: their documents as the station writes
+// them, defaults, and the few fields with a rule of their own.
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "JsonTestUtil.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace protocol;
@@ -17,83 +18,90 @@ using prototest::Tree;
 
 namespace {
 
-struct Layout {
+// Reads `document` into a default message and writes the message back.
+template <class M>
+std::string readAndWrite(const std::string& document) {
+    M msg;
+    if constexpr (std::is_base_of_v<IInboundData, M>) {
+        if (!TParseJSONStr(msg, document)) return "unreadable";
+        return compact(parse(TToJSONStr(msg)).get());
+    } else {
+        Tree tree = parse(document);
+        msg.fromJSON(tree.get());
+        return compactOf(msg);
+    }
+}
+
+struct Document {
     const char* message;
-    const char* rootKey;  // null: no root key
-    std::function<cJSON*()> defaultObject;
-    std::function<const char*()> rootName;
-    std::vector<std::string> keys;
+    std::string (*readAndWrite)(const std::string&);
+    std::string text;
 };
 
-template <class M>
-Layout layout(const char* message, const char* rootKey, std::vector<std::string> keys) {
-    return Layout{message, rootKey, [] { return M().toJSON(); },
-                  [] { return static_cast<const IInboundData&>(M()).getRootName(); }, std::move(keys)};
-}
+const std::string kPoint = R"({"x":1.5,"y":-2})";
+const std::string kFeature = R"({"Region":{"height":0.5,"width":0.25,"x":3,"y":4},"LeftEyePoint":)" + kPoint +
+                             R"(,"RightEyePoint":)" + kPoint + R"(,"LeftMouthPoint":)" + kPoint +
+                             R"(,"RightMouthPoint":)" + kPoint + R"(,"NoseTipPoint":)" + kPoint + "}";
 
 }  // namespace
 
-TEST(MessageLayout, EveryMessageWritesItsKeysInTableOrder) {
-    const std::vector<Layout> layouts = {
-        layout<BatchPassThroughReq>("BatchPassThroughReq", "batchPassThroughReq",
-                                    {"guid", "cancel", "command", "hasNext", "condBuffer", "condBufferEncoding",
-                                     "maxResultNum", "batchSendDataList"}),
-        layout<BatchSendData>("BatchSendData", "batchSendData", {"id", "inBuffer", "inBufferEncoding"}),
-        Layout{"BatchReturnData", nullptr, [] { return BatchReturnData().toJSON(); }, nullptr,
-               {"id", "code", "outBuffer", "outBufferEncoding"}},
-        layout<CardInfo>("CardInfo", "CardInfo", {"cardNo", "cardType"}),
-        layout<CaptureRule>("CaptureRule", "CaptureRule", {"enableCardNoLenAuto", "cardNoLen", "cardTimeout"}),
-        layout<RFCardCfgCap>("RFCardCfgCap", "RFCardCfgCap", {"cardType", "enabled"}),
-        layout<RFCardEnabled>("RFCardEnabled", "enabled", {"@opt"}),
-        layout<RFCardType>("RFCardType", "cardType", {"@opt"}),
-        layout<RFCar>("RFCar", "RFCardCfg", {"cardType", "enabled"}),
-        layout<RFCardCfgData>("RFCardCfgData", "RFCardCfg", {"RFCardCfg"}),
-        layout<IdentityInfoCond>("IdentityInfoCond", "IdentityInfoCond", {}),
-        layout<IdentityInfo>("IdentityInfo", "IdentityInfo",
-                             {"chnName", "enName", "sex", "birth", "addr", "IDCardNo", "issuingAuthority",
-                              "startDate", "endDate", "nation", "passNo", "issueNumber", "certificateType",
-                              "permanentResidenceCardNo", "nationalityOrAreaCode", "version",
-                              "receivingAuthorityCode", "FingerprintList", "pic"}),
-        layout<Fingerprint>("Fingerprint", "Fingerprint", {"fingerprint"}),
-        layout<FingerprintData>("FingerprintData", "Fingerprint", {"fingerprintID", "fingerprint"}),
-        layout<FingerPrintData>("FingerPrintData", "FingerPrintData",
-                                {"fingerPrintData", "fingerPrintPic", "fingerPrintQuality"}),
-        layout<FaceData>("FaceData", "FaceData",
-                         {"faceTemplate1", "faceTemplate1Quality", "faceTemplate2", "faceTemplate2Quality",
-                          "faceData", "faceDataQuality", "infraredFaceData", "infraredFaceDataQuality",
-                          "faceFeature"}),
-        layout<FaceFeatureData>("FaceFeatureData", "FaceFeature",
-                                {"Region", "LeftEyePoint", "RightEyePoint", "LeftMouthPoint", "RightMouthPoint",
-                                 "NoseTipPoint"}),
-        layout<Region>("Region", "Region", {"height", "width", "x", "y"}),
-        layout<LeftEyePoint>("LeftEyePoint", "LeftEyePoint", {"x", "y"}),
-        layout<RightEyePoint>("RightEyePoint", "RightEyePoint", {"x", "y"}),
-        layout<LeftMouthPoint>("LeftMouthPoint", "LeftMouthPoint", {"x", "y"}),
-        layout<RightMouthPoint>("RightMouthPoint", "RightMouthPoint", {"x", "y"}),
-        layout<NoseTipPoint>("NoseTipPoint", "NoseTipPoint", {"x", "y"}),
-        layout<SearchTaskCond>("SearchTaskCond", "SearchTaskCond",
-                               {"searchID", "searchResultPosition", "maxResults"}),
-        layout<SearchTaskResponse>("SearchTaskResponse", "SearchTaskResponse",
-                                   {"searchID", "responseStatusStrg", "numOfMatches", "totalMatches",
-                                    "DataCollections"}),
-        layout<DataCollect>("DataCollect", "DataCollect",
-                            {"lastCaptureNo", "captureNo", "name", "employeeNo", "IDCardNo", "CardNoList",
-                             "FingerprintList", "FaceFeature", "riskDataMark"}),
-        layout<SearchCaptureData>("SearchCaptureData", "SearchCaptureData",
-                                  {"faceData", "infraredFaceData", "SearchTaskCond"}),
-        layout<Rule>("Rule", "Rule", {"dataType", "enable", "uniqueCheck", "len", "num", "fingerprintIDs"}),
-        layout<RuleInfo>("RuleInfo", "RuleInfo", {"reqAdminRights", "enableCardNoLenAuto", "RuleList"}),
-        layout<UploadFailedDetails>("UploadFailedDetails", "UploadFailedDetails", {"description"}),
+// Each document is written as the station (or, for requests, the protocol)
+// spells it: every key in its order, and a value of its kind that no default
+// has. A key spelt wrong, a member of the wrong kind or a key that is not read
+// back changes what comes out.
+TEST(MessageLayout, EveryMessageKeepsEveryKeyAndKindOfItsDocument) {
+    const std::vector<Document> documents = {
+        {"BatchPassThroughReq", readAndWrite<BatchPassThroughReq>,
+         R"({"batchPassThroughReq":{"guid":"g-1","cancel":true,"command":2554,"hasNext":true,"condBuffer":"c",)"
+         R"("condBufferEncoding":"base64","maxResultNum":7,)"
+         R"("batchSendDataList":[{"id":"1","inBuffer":"in","inBufferEncoding":"hex"}]}})"},
+        {"BatchSendData", readAndWrite<BatchSendData>,
+         R"({"batchSendData":{"id":"2","inBuffer":"x","inBufferEncoding":"hex"}})"},
+        {"BatchReturnData", readAndWrite<BatchReturnData>,
+         R"({"id":"3","code":"68-12","outBuffer":"o","outBufferEncoding":"raw"})"},
+        {"CardInfo", readAndWrite<CardInfo>, R"({"CardInfo":{"cardNo":"12345","cardType":"M1Card"}})"},
+        {"CaptureRule", readAndWrite<CaptureRule>,
+         R"({"CaptureRule":{"enableCardNoLenAuto":true,"cardNoLen":10,"cardTimeout":30}})"},
+        {"RFCardCfgCap", readAndWrite<RFCardCfgCap>,
+         R"({"RFCardCfgCap":{"cardType":{"@opt":["EMCard","M1Card"]},"enabled":{"@opt":[true,false]}}})"},
+        {"RFCardCfgData", [](const std::string& text) {
+             RFCardCfgData msg;
+             TParseRootlessJSONStr(msg, text);
+             return compact(parse(TToRootlessJSONStr(msg)).get());
+         },
+         R"({"RFCardCfg":[{"cardType":"CPUCard","enabled":true},{"cardType":"IDCard","enabled":false}]})"},
+        {"IdentityInfo", readAndWrite<IdentityInfo>,
+         R"({"IdentityInfo":{"chnName":"a","enName":"b","sex":"c","birth":"d","addr":"e","IDCardNo":"f",)"
+         R"("issuingAuthority":"g","startDate":"h","endDate":"i","nation":56,"passNo":"j","issueNumber":"k",)"
+         R"("certificateType":"l","permanentResidenceCardNo":"m","nationalityOrAreaCode":"n","version":"o",)"
+         R"("receivingAuthorityCode":"p","FingerprintList":[{"fingerprint":"AB"},{"fingerprint":"CD"}],)"
+         R"("pic":"cGlj"}})"},
+        {"FingerPrintData", readAndWrite<FingerPrintData>,
+         R"({"FingerPrintData":{"fingerPrintData":"0A0B","fingerPrintPic":"p","fingerPrintQuality":9}})"},
+        {"FaceData", readAndWrite<FaceData>,
+         R"({"FaceData":{"faceTemplate1":"t1","faceTemplate1Quality":1,"faceTemplate2":"t2",)"
+         R"("faceTemplate2Quality":2,"faceData":"f","faceDataQuality":3,"infraredFaceData":"i",)"
+         R"("infraredFaceDataQuality":4,"faceFeature":)" + kFeature + "}}"},
+        {"SearchTaskCond", readAndWrite<SearchTaskCond>,
+         R"({"SearchTaskCond":{"searchID":"s","searchResultPosition":3,"maxResults":1,)"
+         R"("captureNoList":["17"],"searchType":"all"}})"},
+        {"SearchCaptureData", readAndWrite<SearchCaptureData>,
+         R"({"SearchCaptureData":{"faceData":"QUJD","infraredFaceData":"REVG","SearchTaskCond":{)"
+         R"("searchID":"s","responseStatusStrg":"MORE","numOfMatches":1,"totalMatches":2,"DataCollections":[{)"
+         R"("lastCaptureNo":8,"captureNo":9,"name":"n","employeeNo":"e","IDCardNo":"i","CardNoList":["c1"],)"
+         R"("FingerprintList":[{"fingerprintID":4,"fingerprint":"F4"}],"FaceFeature":)" + kFeature +
+         R"(,"riskDataMark":true}]}}})"},
+        {"RuleInfo", readAndWrite<RuleInfo>,
+         R"({"RuleInfo":{"reqAdminRights":true,"enableCardNoLenAuto":true,"RuleList":[{"dataType":"name",)"
+         R"("enable":true,"uniqueCheck":true,"len":32,"num":2,"fingerprintIDs":[1,2]}]}})"},
+        {"UploadFailedDetails", readAndWrite<UploadFailedDetails>,
+         R"({"UploadFailedDetails":{"description":"d"}})"},
     };
-    ASSERT_EQ(layouts.size(), 30u);
-    for (const Layout& l : layouts) {
-        SCOPED_TRACE(l.message);
-        Tree tree(l.defaultObject());
-        ASSERT_TRUE(cJSON_IsObject(tree.get()));
-        EXPECT_EQ(keysOf(tree.get()), l.keys);
-        if (l.rootKey != nullptr) {
-            EXPECT_STREQ(l.rootName(), l.rootKey);
-        }
+    for (const Document& document : documents) {
+        SCOPED_TRACE(document.message);
+        const Tree expected = parse(document.text);
+        ASSERT_NE(expected, nullptr) << "the test's document is not JSON";
+        EXPECT_EQ(document.readAndWrite(document.text), compact(expected.get()));
     }
 }
 
@@ -104,108 +112,7 @@ TEST(MessageLayout, DefaultsAreWrittenInFull) {
     EXPECT_EQ(compactOf(BatchSendData()), R"({"id":"","inBuffer":"","inBufferEncoding":"raw"})");
     // A default-built base-library error code is (0, 0).
     EXPECT_EQ(compactOf(BatchReturnData()), R"({"id":"","code":"0-0","outBuffer":"","outBufferEncoding":""})");
-
-    const std::string point = R"({"x":0,"y":0})";
-    const std::string feature = R"({"Region":{"height":0,"width":0,"x":0,"y":0},"LeftEyePoint":)" + point +
-                                R"(,"RightEyePoint":)" + point + R"(,"LeftMouthPoint":)" + point +
-                                R"(,"RightMouthPoint":)" + point + R"(,"NoseTipPoint":)" + point + "}";
-    EXPECT_EQ(compactOf(FaceData()),
-              R"({"faceTemplate1":"","faceTemplate1Quality":0,"faceTemplate2":"","faceTemplate2Quality":0,)"
-              R"("faceData":"","faceDataQuality":0,"infraredFaceData":"","infraredFaceDataQuality":0,)"
-              R"("faceFeature":)" + feature + "}");
-    EXPECT_EQ(compactOf(DataCollect()),
-              R"({"lastCaptureNo":0,"captureNo":0,"name":"","employeeNo":"","IDCardNo":"","CardNoList":[],)"
-              R"("FingerprintList":[],"FaceFeature":)" + feature + R"(,"riskDataMark":false})");
-    EXPECT_EQ(compactOf(RuleInfo()), R"({"reqAdminRights":false,"enableCardNoLenAuto":false,"RuleList":[]})");
-    EXPECT_EQ(compactOf(Rule()),
-              R"({"dataType":"","enable":false,"uniqueCheck":false,"len":0,"num":0,"fingerprintIDs":[]})");
-}
-
-TEST(MessageLayout, EachKeyIsBoundToItsOwnMember) {
-    IdentityInfo id;
-    std::string* const texts[] = {&id.m_strChnName, &id.m_strEnName, &id.m_strSex, &id.m_strBirth,
-                                  &id.m_strAddr, &id.m_strIDCardNo, &id.m_strIssuingAuthority,
-                                  &id.m_strStartDate, &id.m_strEndDate, &id.m_strPassNo, &id.m_strIssueNumber,
-                                  &id.m_strCertificateType, &id.m_strPermanentResidenceCardNo,
-                                  &id.m_strNationalityOrAreaCode, &id.m_strVersion,
-                                  &id.m_strReceivingAuthorityCode, &id.m_strPic};
-    int n = 0;
-    for (std::string* t : texts) {
-        *t = "v" + std::to_string(n++);
-    }
-    id.m_nNation = 56;
-    id.m_vecFingerprintList.resize(1);
-    id.m_vecFingerprintList[0].m_strFingerprint = "fp";
-    EXPECT_EQ(compactOf(id),
-              R"({"chnName":"v0","enName":"v1","sex":"v2","birth":"v3","addr":"v4","IDCardNo":"v5",)"
-              R"("issuingAuthority":"v6","startDate":"v7","endDate":"v8","nation":56,"passNo":"v9",)"
-              R"("issueNumber":"v10","certificateType":"v11","permanentResidenceCardNo":"v12",)"
-              R"("nationalityOrAreaCode":"v13","version":"v14","receivingAuthorityCode":"v15",)"
-              R"("FingerprintList":[{"fingerprint":"fp"}],"pic":"v16"})");
-
-    FaceData face;
-    face.m_strFaceTemplate1 = "t1";
-    face.m_nFaceTemplate1Quality = 1;
-    face.m_strFaceTemplate2 = "t2";
-    face.m_nFaceTemplate2Quality = 2;
-    face.m_strFaceData = "f";
-    face.m_nFaceDataQuality = 3;
-    face.m_strInfraredFaceData = "i";
-    face.m_nInfraredFaceDataQuality = 4;
-    FaceFeatureData& g = face.m_stFaceFeature;
-    g.m_stRegion.m_dHeight = 1.5;
-    g.m_stRegion.m_dWidth = 2.5;
-    g.m_stRegion.m_dX = 3.5;
-    g.m_stRegion.m_dY = 4.5;
-    g.m_stLeftEyePoint.m_dX = 5;
-    g.m_stRightEyePoint.m_dX = 6;
-    g.m_stLeftMouthPoint.m_dX = 7;
-    g.m_stRightMouthPoint.m_dX = 8;
-    g.m_stNoseTipPoint.m_dY = 9;
-    EXPECT_EQ(compactOf(face),
-              R"({"faceTemplate1":"t1","faceTemplate1Quality":1,"faceTemplate2":"t2","faceTemplate2Quality":2,)"
-              R"("faceData":"f","faceDataQuality":3,"infraredFaceData":"i","infraredFaceDataQuality":4,)"
-              R"("faceFeature":{"Region":{"height":1.5,"width":2.5,"x":3.5,"y":4.5},)"
-              R"("LeftEyePoint":{"x":5,"y":0},"RightEyePoint":{"x":6,"y":0},"LeftMouthPoint":{"x":7,"y":0},)"
-              R"("RightMouthPoint":{"x":8,"y":0},"NoseTipPoint":{"x":0,"y":9}}})");
-
-    BatchPassThroughReq req;
-    req.m_strGuid = "g";
-    req.m_bCancel = true;
-    req.m_nCommand = 2554;
-    req.m_strCondBuffer = "c";
-    req.m_nMaxResultNum = 3;
-    req.m_vecBatchSendDataList.resize(1);
-    req.m_vecBatchSendDataList[0].m_strId = "1";
-    req.m_vecBatchSendDataList[0].m_strInBuffer = "in";
-    EXPECT_EQ(compactOf(req),
-              R"({"guid":"g","cancel":true,"command":2554,"hasNext":false,"condBuffer":"c",)"
-              R"("condBufferEncoding":"raw","maxResultNum":3,)"
-              R"("batchSendDataList":[{"id":"1","inBuffer":"in","inBufferEncoding":"raw"}]})");
-
-    // Every kind once more through a whole body and back.
-    DataCollect record;
-    record.m_nLastCaptureNo = 9;
-    record.m_nCaptureNo = 8;
-    record.m_strName = "n";
-    record.m_strEmployeeNo = "e";
-    record.m_strIDCardNo = "i";
-    record.m_vecCardNoList = {"c1", "c2"};
-    record.m_vecFingerprintList.resize(2);
-    record.m_vecFingerprintList[1].m_nFingerprintID = 4;
-    record.m_vecFingerprintList[1].m_strFingerprint = "f4";
-    record.m_stFaceFeature.m_stNoseTipPoint.m_dX = 0.25;
-    record.m_bRiskDataMark = true;
-    SearchTaskResponse response;
-    response.m_strSearchID = "s";
-    response.m_strResponseStatusStrg = "MORE";
-    response.m_nNumOfMatches = 1;
-    response.m_nTotalMatches = 2;
-    response.m_vecDataCollections = {record, record};
-    SearchTaskResponse back;
-    ASSERT_TRUE(TParseJSONStr(back, TToJSONStr(response)));
-    EXPECT_EQ(compactOf(back), compactOf(response));
-    EXPECT_EQ(back.m_vecDataCollections[1].m_vecFingerprintList[1].m_strFingerprint, "f4");
+    EXPECT_EQ(compactOf(IdentityInfoCond()), "{}");
 }
 
 TEST(MessageLayout, SearchConditionWritesOptionalFieldsOnlyWhenSet) {

@@ -1,31 +1,28 @@
 #include "Common/Protocol/JSONStruct/ParseJSONUtil.h"
 
+#include "Common/LogSource.h"
 #include "Common/Protocol/JSONStruct/BodyPrinter.h"
 #include "Common/Protocol/JSONStruct/FieldTable.h"
+#include "Common/Protocol/JSONStruct/JsonTree.h"
 #include "KestroBase.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace protocol {
 namespace {
 
-constexpr const char* kLogModule = "EnrollmentStation";
+using EnrollmentStation::kLogFailure;
+using EnrollmentStation::kLogModule;
+using EnrollmentStation::kSrcParseJSONUtil;
+namespace logline = EnrollmentStation::logline;
 constexpr const char* kLogMethod = "protocol::TParseJSONStr";
-constexpr const char* kLogSource = "Common\\Protocol/JSONStruct/ParseJSONUtil";
-constexpr int kLogFailure = 5;
-
-struct TreeDeleter {
-    void operator()(cJSON* tree) const { cJSON_Delete(tree); }
-};
-using Tree = std::unique_ptr<cJSON, TreeDeleter>;
 
 // Parses `text` as cJSON_Parse does (stops at the first zero byte, ignores
 // what follows the value) but hands back the error position of this parse
 // alone: cJSON's shared record may meanwhile point into another thread's text.
-Tree parse(const std::string& text, const char** errorAt) {
+JsonTree parse(const std::string& text, const char** errorAt) {
     const char* end = nullptr;
-    Tree tree(cJSON_ParseWithOpts(text.c_str(), &end, 0));
+    JsonTree tree(cJSON_ParseWithOpts(text.c_str(), &end, 0));
     *errorAt = tree ? nullptr : end;
     return tree;
 }
@@ -51,7 +48,7 @@ IInboundData::~IInboundData() = default;
 IReturnData::~IReturnData() = default;
 
 std::string TToJSONStr(const IInboundData& msg) {
-    Tree root(cJSON_CreateObject());
+    JsonTree root(cJSON_CreateObject());
     if (!root) {
         return std::string();
     }
@@ -72,12 +69,12 @@ bool TParseJSONStr(IInboundData& msg, const std::string& text) {
         return false;
     }
     const char* errorAt = nullptr;
-    Tree root = parse(text, &errorAt);
+    JsonTree root = parse(text, &errorAt);
     if (!root) {
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Failed to cJSON_Parse( [%s] ). Error info: [%s].[%s(%d)]",
                                              kLogMethod, text.c_str(), errorAt != nullptr ? errorAt : "",
-                                             kLogSource, 38);
+                                             kSrcParseJSONUtil, logline::kParseFailed);
         return false;
     }
     const cJSON* body = detail::findMember(root.get(), msg.getRootName());
@@ -85,7 +82,8 @@ bool TParseJSONStr(IInboundData& msg, const std::string& text) {
         // The parse above succeeded, so there is no error position to show.
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Failed to cJSON_GetObjectItem([%s]). Error info: [%s].[%s(%d)]",
-                                             kLogMethod, msg.getRootName(), "", kLogSource, 46);
+                                             kLogMethod, msg.getRootName(), "", kSrcParseJSONUtil,
+                                             logline::kRootKeyMissing);
         return false;
     }
     msg.fromJSON(body);
@@ -93,7 +91,7 @@ bool TParseJSONStr(IInboundData& msg, const std::string& text) {
 }
 
 std::string TToRootlessJSONStr(const IJSONStruct& msg) {
-    Tree body(msg.toJSON());
+    JsonTree body(msg.toJSON());
     if (!body) {
         return std::string();
     }
@@ -105,7 +103,7 @@ bool TParseRootlessJSONStr(IJSONStruct& msg, const std::string& text) {
         return false;
     }
     const char* errorAt = nullptr;
-    Tree root = parse(text, &errorAt);
+    JsonTree root = parse(text, &errorAt);
     if (!root) {
         return false;
     }
