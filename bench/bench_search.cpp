@@ -35,7 +35,8 @@
 #include <sys/resource.h>
 
 #include "EnrollmentStation/EnrollmentStation.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/StreamControl.h"
 
 // ---- counted heap ------------------------------------------------------------
 

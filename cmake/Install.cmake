@@ -54,8 +54,8 @@ es_install_package(KestroBase KestroBase ${CMAKE_INSTALL_INCLUDEDIR}/platform
   ${PROJECT_SOURCE_DIR}/platform/KestroBase.h)
 es_install_package(ZornNetSDK ZornNetSDK ${CMAKE_INSTALL_INCLUDEDIR}/platform
   ${PROJECT_SOURCE_DIR}/platform/ZornNetSDK.h)
-install(FILES ${PROJECT_SOURCE_DIR}/VirtualStation/include/VirtualStation/Control.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/VirtualStation)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/VirtualStation/include/VirtualStation
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 if(TARGET stationctl)
   set_target_properties(stationctl PROPERTIES INSTALL_RPATH "${es_origin}/${es_bin_to_lib}")

@@ -15,7 +15,8 @@ file(REMOVE_RECURSE ${WORK_DIR})
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(header
     include/EnrollmentStation/EnrollmentStation.h include/EnrollmentStation/Export.h
-    include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h)
+    include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h
+    include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h)
   if(NOT EXISTS ${prefix}/${header})
     message(FATAL_ERROR "not installed: ${header}")
   endif()

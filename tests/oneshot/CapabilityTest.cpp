@@ -1,6 +1,7 @@
 // Capture capabilities through the exported class, and what login caches.
 #include "OneShotTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
 
 using EnrollmentStation::CaptureAbility;

@@ -1,6 +1,7 @@
 // RF card settings, card capture and the capture rule, end to end.
 #include "OneShotTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/StationControl.h"
 
 using EnrollmentStation::CEnrollmentStation;
 using EnrollmentStation::RFCardParam;

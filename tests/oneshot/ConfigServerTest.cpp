@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-#include "VirtualStation/Control.h"
+#include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
 
 namespace {

@@ -4,7 +4,8 @@
 #include <functional>
 
 #include "OneShotTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
 
 using EnrollmentStation::CEnrollmentStation;

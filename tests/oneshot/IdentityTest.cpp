@@ -1,6 +1,7 @@
 // Reading the identity card, end to end.
 #include "OneShotTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/StationControl.h"
 
 using EnrollmentStation::CEnrollmentStation;
 using EnrollmentStation::IdentityInfomation;

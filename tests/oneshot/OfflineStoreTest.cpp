@@ -1,6 +1,7 @@
 // The offline rule, the upload-failed details and clearing the store.
 #include "OneShotTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/StationControl.h"
 
 using EnrollmentStation::CEnrollmentStation;
 using EnrollmentStation::offLineRuleInfomation;

@@ -3,7 +3,7 @@
 #include <cjson/cJSON.h>
 
 #include "KestroBase.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/StationControl.h"
 
 namespace oneshot {
 

@@ -1,6 +1,7 @@
 // The login session against the virtual station: the round trip, injected
 // faults, the init flag, and the lines written on the way.
 #include "SessionFixture.h"
+#include "VirtualStation/StationControl.h"
 
 using EnrollmentStation::CEnrollmentStation;
 using EnrollmentStation::LoginParam;

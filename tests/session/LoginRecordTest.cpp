@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "SessionFixture.h"
+#include "VirtualStation/StationControl.h"
 
 using EnrollmentStation::CEnrollmentStation;
 using EnrollmentStation::LoginParam;

@@ -10,7 +10,7 @@
 
 #include "KestroBase.h"
 #include "StationTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
 
 using Strings = std::vector<std::string>;

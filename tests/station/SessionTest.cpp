@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "StationFixture.h"
+#include "VirtualStation/StationControl.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "VirtualStation/Control.h"
+#include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
 
 class StationTest : public ::testing::Test {

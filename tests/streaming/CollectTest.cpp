@@ -7,6 +7,8 @@
 #include "KestroBase.h"
 #include "StreamingSupport.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/StreamControl.h"
 
 using streamtest::LoggedInTest;
 

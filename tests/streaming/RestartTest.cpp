@@ -7,6 +7,7 @@
 
 #include "StreamingSupport.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
 
 using streamtest::LoggedInTest;
 

@@ -10,6 +10,8 @@
 
 #include "StreamingSupport.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/StreamControl.h"
 
 using streamtest::LoggedInTest;
 

@@ -14,6 +14,8 @@
 
 #include "StreamingSupport.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/StreamControl.h"
 
 namespace {
 

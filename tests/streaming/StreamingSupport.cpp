@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "KestroBase.h"
+#include "VirtualStation/StationControl.h"
 
 namespace streamtest {
 

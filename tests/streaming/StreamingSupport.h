@@ -10,7 +10,7 @@
 
 #include "EnrollmentStation/EnrollmentStation.h"
 #include "StationTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/Vocabulary.h"
 
 namespace streamtest {
 

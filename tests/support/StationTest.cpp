@@ -4,7 +4,7 @@
 
 #include "KestroBase.h"
 #include "KestroBase/LogSink.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/StationControl.h"
 
 namespace estest {
 

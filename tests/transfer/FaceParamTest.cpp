@@ -3,6 +3,7 @@
 
 #include "TransferFixture.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
 
 TEST_F(TransferTest, FaceParamRecordTravelsWholeBothWays) {
     const long id = loginStation();

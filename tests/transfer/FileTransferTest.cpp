@@ -3,6 +3,8 @@
 #include "KestroBase.h"
 #include "TransferFixture.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/TransferControl.h"
 
 namespace {
 

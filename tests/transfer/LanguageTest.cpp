@@ -1,6 +1,7 @@
 // The device language: answered from the mask cached at login.
 #include "KestroBase.h"
 #include "TransferFixture.h"
+#include "VirtualStation/StationControl.h"
 
 TEST_F(TransferTest, LanguageTypeFollowsTheMaskBits) {
     const struct {

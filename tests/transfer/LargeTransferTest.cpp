@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "TransferFixture.h"
+#include "VirtualStation/StationControl.h"
 
 namespace {
 

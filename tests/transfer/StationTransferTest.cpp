@@ -6,6 +6,8 @@
 
 #include "TransferFixture.h"
 #include "ZornNetSDK.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/TransferControl.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include "VirtualStation/StationControl.h"
 
 namespace estest {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "StationTest.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/Vocabulary.h"
 
 namespace estest {
 

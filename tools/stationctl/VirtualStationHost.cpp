@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "JsonTree.h"
-#include "VirtualStation/Control.h"
+#include "VirtualStation/StationControl.h"
 
 namespace stationctl {
 

@@ -1,0 +1,60 @@
+// The control API: what tests and tools use beside the SDK calls.
+#include <fstream>
+#include <sstream>
+
+#include "State/Profile.h"
+#include "Sdk/Runtime.h"
+#include "State/Station.h"
+#include "VirtualStation/StationControl.h"
+
+namespace vstation {
+
+bool loadProfile(const std::string& jsonText, std::string* error) {
+    std::vector<std::shared_ptr<Station>> stations;
+    if (!buildStations(jsonText, &stations, error)) return false;
+    Runtime::instance().replaceStations(std::move(stations));
+    return true;
+}
+
+bool loadProfileFile(const std::string& path, std::string* error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        if (error) *error = path + ": cannot be opened";
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (!loadProfile(text.str(), error)) {
+        if (error) *error = path + ": " + *error;
+        return false;
+    }
+    return true;
+}
+
+std::string defaultProfile() { return builtInProfileText(); }
+
+void reset() { Runtime::instance().reset(defaultStations()); }
+
+void failNext(const std::string& call, int32_t error, int times) {
+    Runtime::instance().failNext(call, error, times);
+}
+
+void failAlways(const std::string& call, int32_t error) {
+    Runtime::instance().failAlways(call, error);
+}
+
+void clearFaults() { Runtime::instance().clearFaults(); }
+
+std::vector<CallRecord> callLog() { return Runtime::instance().callLog(); }
+
+void clearCallLog() { Runtime::instance().clearCallLog(); }
+
+HandleCounts openHandles() { return Runtime::instance().openHandles(); }
+
+int initCount() { return Runtime::instance().initCount(); }
+
+void setPacing(bool on) { Runtime::instance().setPacing(on); }
+
+bool pacing() { return Runtime::instance().pacing(); }
+
+}  // namespace vstation

@@ -1,0 +1,161 @@
+// The live collections: the reader's fingerprint and the camera's face, as
+// the data records of commands 2504 and 2510.
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <utility>
+
+#include "State/Station.h"
+#include "Jobs/StreamJobs.h"
+
+namespace vstation {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A person takes about a second to put a finger down; the camera shows its
+// progress over about a second and a half.
+constexpr auto kFingerTime = 1000ms;
+constexpr auto kFaceTime = 1500ms;
+
+template <typename Record>
+Report dataReport(const Record& record) {
+    Report report;
+    report.type = NET_SDK_CALLBACK_TYPE_DATA;
+    report.bytes.resize(sizeof(Record));
+    std::memcpy(report.bytes.data(), &record, sizeof(Record));
+    return report;
+}
+
+// Address and length of a sample's bytes; none for an empty item.
+char* address(const std::string& bytes) {
+    return bytes.empty() ? nullptr : const_cast<char*>(bytes.data());
+}
+
+void postEnding(LongConnection& connection, const StreamScript& script) {
+    Report report;
+    if (endingReport(script, &report)) connection.post(std::move(report));
+}
+
+// Without a count, the usual course has one result and an ending comes first.
+int completeReports(const StreamScript& script) {
+    if (script.records >= 0) return script.records;
+    return script.ending == StreamEnding::Normal ? 1 : 0;
+}
+
+class FingerCollectJob : public StreamJob {
+public:
+    FingerCollectJob(std::shared_ptr<Station> station, uint8_t finger, const StreamScript& script)
+        : m_station(std::move(station)), m_finger(finger), m_script(script) {}
+
+    void begin(LongConnection& connection) override {
+        std::shared_ptr<const FingerprintSample> sample;
+        {
+            std::lock_guard<std::mutex> lock(m_station->mutex);
+            sample = m_station->collect.finger;
+        }
+        for (int i = 0; i < completeReports(m_script); ++i) {
+            NET_DVR_CAPTURE_FINGERPRINT_CFG record{};
+            record.dwSize = sizeof(record);
+            const size_t templateLength = std::min<size_t>(sample->templateBytes.size(), NET_DVR_MAX_FINGER_PRINT_LEN);
+            record.dwFingerPrintDataSize = static_cast<uint32_t>(templateLength);
+            std::memcpy(record.byFingerData, sample->templateBytes.data(), templateLength);
+            record.dwFingerPrintPicSize = static_cast<uint32_t>(sample->picture.size());
+            record.pFingerPrintPicBuffer = address(sample->picture);
+            record.byFingerNo = m_finger;
+            record.byFingerPrintQuality = sample->quality;
+            Report report = dataReport(record);
+            report.keep.push_back(sample);
+            report.delay = paced(kFingerTime);
+            connection.post(std::move(report));
+        }
+        postEnding(connection, m_script);
+    }
+
+private:
+    std::shared_ptr<Station> m_station;
+    uint8_t m_finger;
+    StreamScript m_script;
+};
+
+NET_DVR_FACE_FEATURE floatGeometry(const FaceGeometry& g) {
+    NET_DVR_FACE_FEATURE f{};
+    f.struRegion = {static_cast<float>(g.x), static_cast<float>(g.y), static_cast<float>(g.width),
+                    static_cast<float>(g.height)};
+    const auto point = [](const FacePoint2D& p) {
+        return NET_DVR_FACE_POINT{static_cast<float>(p.x), static_cast<float>(p.y)};
+    };
+    f.struLeftEye = point(g.leftEye);
+    f.struRightEye = point(g.rightEye);
+    f.struLeftMouth = point(g.leftMouth);
+    f.struRightMouth = point(g.rightMouth);
+    f.struNoseTip = point(g.noseTip);
+    return f;
+}
+
+class FaceCollectJob : public StreamJob {
+public:
+    FaceCollectJob(std::shared_ptr<Station> station, const StreamScript& script)
+        : m_station(std::move(station)), m_script(script) {}
+
+    void begin(LongConnection& connection) override {
+        std::shared_ptr<const FaceSample> sample;
+        {
+            std::lock_guard<std::mutex> lock(m_station->mutex);
+            sample = m_station->collect.face;
+        }
+        const int steps = sample->progressReports + 1;
+        const auto step = paced(kFaceTime / steps);
+        for (int i = 0; i < completeReports(m_script); ++i) {
+            // While the camera tracks the face: its place, nothing else yet.
+            for (int k = 1; k < steps; ++k) {
+                NET_DVR_CAPTURE_FACE_CFG record{};
+                record.dwSize = sizeof(record);
+                record.byCaptureProgress = static_cast<uint8_t>(100 * k / steps);
+                record.struFeature = floatGeometry(sample->geometry);
+                Report report = dataReport(record);
+                report.delay = step;
+                connection.post(std::move(report));
+            }
+            NET_DVR_CAPTURE_FACE_CFG record{};
+            record.dwSize = sizeof(record);
+            record.dwFaceTemplate1Size = static_cast<uint32_t>(sample->template1.size());
+            record.pFaceTemplate1Buffer = address(sample->template1);
+            record.dwFaceTemplate2Size = static_cast<uint32_t>(sample->template2.size());
+            record.pFaceTemplate2Buffer = address(sample->template2);
+            record.dwFacePicSize = static_cast<uint32_t>(sample->picture.size());
+            record.pFacePicBuffer = address(sample->picture);
+            record.byFaceQuality1 = sample->template1Quality;
+            record.byFaceQuality2 = sample->template2Quality;
+            record.byCaptureProgress = 100;
+            record.byFacePicQuality = sample->pictureQuality;
+            record.dwInfraredFacePicSize = static_cast<uint32_t>(sample->infraredPicture.size());
+            record.pInfraredFacePicBuffer = address(sample->infraredPicture);
+            record.byInfraredFacePicQuality = sample->infraredPictureQuality;
+            record.struFeature = floatGeometry(sample->geometry);
+            Report report = dataReport(record);
+            report.keep.push_back(sample);
+            report.delay = step;
+            connection.post(std::move(report));
+        }
+        postEnding(connection, m_script);
+    }
+
+private:
+    std::shared_ptr<Station> m_station;
+    StreamScript m_script;
+};
+
+}  // namespace
+
+std::unique_ptr<StreamJob> fingerCollectJob(std::shared_ptr<Station> station, uint8_t finger,
+                                            const StreamScript& script) {
+    return std::make_unique<FingerCollectJob>(std::move(station), finger, script);
+}
+
+std::unique_ptr<StreamJob> faceCollectJob(std::shared_ptr<Station> station, const StreamScript& script) {
+    return std::make_unique<FaceCollectJob>(std::move(station), script);
+}
+
+}  // namespace vstation
