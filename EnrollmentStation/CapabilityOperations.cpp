@@ -33,7 +33,7 @@ bool CEnrollmentOperator::getDevAbility(CaptureAbility& ability) {
     if (!requireSession(m_lUserID)) return false;
 
     std::string reply;
-    if (!sendConfigRequest(m_lUserID, kCapabilitiesRequest, std::string(), reply)) {
+    if (!configRequest(kCapabilitiesRequest, std::string(), reply)) {
         return false;
     }
     const CapabilityFlags capabilities = scanCapabilityDocument(reply);

@@ -39,7 +39,7 @@ bool CEnrollmentStation::setCaptureCardRule(CaptureRuleInfo& rule) {
 // refusal is what the client gets to see.
 bool CEnrollmentOperator::getRFCardCacheCap(RFCardCap& cap) {
     std::string reply;
-    if (!sendConfigRequest(m_lUserID, kRFCardCapRequest, std::string(), reply)) return false;
+    if (!configRequest(kRFCardCapRequest, std::string(), reply)) return false;
 
     // An unreadable reply offers nothing; that is an answer, not a failure.
     protocol::RFCardCfgCap message;
@@ -56,13 +56,13 @@ bool CEnrollmentOperator::setRFCardParam(RFCardParam& param) {
     const std::string body =
         protocol::TToRootlessJSONStr(static_cast<const protocol::IInboundData&>(message));
     std::string reply;
-    return sendConfigRequest(m_lUserID, kPutRFCardCfgRequest, body, reply);
+    return configRequest(kPutRFCardCfgRequest, body, reply);
 }
 
 // Fields whose card type the reply does not list keep the caller's values.
 bool CEnrollmentOperator::getRFCardParam(RFCardParam& param) {
     std::string reply;
-    if (!sendConfigRequest(m_lUserID, kGetRFCardCfgRequest, std::string(), reply)) return false;
+    if (!configRequest(kGetRFCardCfgRequest, std::string(), reply)) return false;
 
     protocol::RFCardCfgData message;
     protocol::TParseRootlessJSONStr(static_cast<protocol::IInboundData&>(message), reply);
@@ -74,7 +74,7 @@ bool CEnrollmentOperator::captureCardInfo(std::string& cardNo) {
     if (!requireSession(m_lUserID)) return false;
 
     std::string reply;
-    if (!sendConfigRequest(m_lUserID, kCaptureCardRequest, std::string(), reply)) return false;
+    if (!configRequest(kCaptureCardRequest, std::string(), reply)) return false;
     protocol::CardInfo message;
     if (!protocol::TParseJSONStr(message, reply)) return false;
     cardNo = message.m_strCardNo;
@@ -85,7 +85,7 @@ bool CEnrollmentOperator::setCaptureCardRule(protocol::CaptureRule& rule) {
     if (!requireSession(m_lUserID)) return false;
 
     std::string reply;
-    return sendConfigRequest(m_lUserID, kCaptureRuleRequest, protocol::TToJSONStr(rule), reply);
+    return configRequest(kCaptureRuleRequest, protocol::TToJSONStr(rule), reply);
 }
 
 }  // namespace EnrollmentStation

@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "BaseSDK/OPRALStrategy.h"
 #include "KestroBase.h"
 #include "LastError.h"
 #include "Common/LogSource.h"
@@ -191,6 +192,11 @@ bool CEnrollmentOperator::setIsInit(bool flag, long userId) {
                                              kSetIsInitMethod, error, kSrcEnrollmentOperator, __LINE__);
     }
     return true;
+}
+
+bool CEnrollmentOperator::configRequest(const char* requestLine, const std::string& body,
+                                        std::string& reply) {
+    return sendConfigRequest(m_lUserID, requestLine, body, reply, m_lastRefusal);
 }
 
 }  // namespace EnrollmentStation

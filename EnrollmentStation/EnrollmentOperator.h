@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,11 @@ public:
     bool uploadFile(const std::string& localPath);
     bool downloadFile(const std::string& localPath);
 
+    // One configuration request of this session; a refusal's status document
+    // is kept for getLastStationStatus (EnrollmentOperator.cpp).
+    bool configRequest(const char* requestLine, const std::string& body, std::string& reply);
+    const std::optional<StationStatus>& lastRefusal() const { return m_lastRefusal; }
+
 private:
     bool m_bInit = false;
     long m_lUserID = -1;
@@ -83,6 +89,8 @@ private:
     RFCardCap m_rfCardCap;
     std::shared_ptr<CSearchProc> m_searchProc;
     uint32_t m_languageType = 0;
+    // Not a session field: the status document of the latest refusal.
+    std::optional<StationStatus> m_lastRefusal;
 };
 
 }  // namespace EnrollmentStation

@@ -23,4 +23,11 @@ bool CEnrollmentStation::setIsInit(bool flag, long userId) { return m_pOperator-
 
 void CEnrollmentStation::setSDKLogPath(const std::string& path) { m_pOperator->setSDKLogPath(path); }
 
+bool CEnrollmentStation::getLastStationStatus(StationStatus& status) const {
+    const std::optional<StationStatus>& refusal = m_pOperator->lastRefusal();
+    if (!refusal) return false;
+    status = *refusal;
+    return true;
+}
+
 }  // namespace EnrollmentStation

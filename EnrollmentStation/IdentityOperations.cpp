@@ -27,7 +27,7 @@ bool CEnrollmentOperator::captureIDCardInfo(protocol::IdentityInfo& info) {
 
     const protocol::IdentityInfoCond condition;
     std::string reply;
-    if (!sendConfigRequest(m_lUserID, kCaptureIDRequest, protocol::TToJSONStr(condition), reply)) {
+    if (!configRequest(kCaptureIDRequest, protocol::TToJSONStr(condition), reply)) {
         return false;
     }
     return protocol::TParseJSONStr(info, reply);

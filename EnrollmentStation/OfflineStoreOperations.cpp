@@ -37,7 +37,7 @@ bool CEnrollmentOperator::setOfflineCaptureRule(protocol::RuleInfo& info) {
     if (!requireSession(m_lUserID)) return false;
 
     std::string reply;
-    return sendConfigRequest(m_lUserID, kRuleInfoRequest, protocol::TToJSONStr(info), reply);
+    return configRequest(kRuleInfoRequest, protocol::TToJSONStr(info), reply);
 }
 
 // The one operation here that also wants the init flag; without it the call
@@ -47,7 +47,7 @@ bool CEnrollmentOperator::getUploadFailedDetails(protocol::UploadFailedDetails& 
     if (!m_bInit) return false;
 
     std::string reply;
-    if (!sendConfigRequest(m_lUserID, kUploadFailedRequest, std::string(), reply)) return false;
+    if (!configRequest(kUploadFailedRequest, std::string(), reply)) return false;
     return protocol::TParseJSONStr(details, reply);
 }
 
@@ -55,7 +55,7 @@ bool CEnrollmentOperator::clearEnrollmentStationData() {
     if (!requireSession(m_lUserID)) return false;
 
     std::string reply;
-    return sendConfigRequest(m_lUserID, kClearStoreRequest, std::string(), reply);
+    return configRequest(kClearStoreRequest, std::string(), reply);
 }
 
 }  // namespace EnrollmentStation

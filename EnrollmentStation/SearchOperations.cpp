@@ -86,6 +86,21 @@ bool CEnrollmentStation::searchCaptureData(std::vector<SearchCaptureInfomation>&
     return true;
 }
 
+SearchDocumentStatus CEnrollmentStation::readSearchDocument(const std::string& document,
+                                                            SearchCaptureInfomation& record) {
+    protocol::SearchCaptureData data;
+    if (!protocol::TParseJSONStr(data, document)) return SearchDocumentStatus::Unreadable;
+    const std::string& status = data.m_stSearchTaskCond.m_strResponseStatusStrg;
+    if (status == kSearchNoMatch) return SearchDocumentStatus::NoMatch;
+    if (status == kSearchFailed) return SearchDocumentStatus::Failed;
+    const bool last = status == kSearchLast;
+    if (!last && status != kSearchMore) return SearchDocumentStatus::Unreadable;
+    SearchCaptureInfomation read;
+    if (!readInto(std::move(data), read)) return SearchDocumentStatus::Unreadable;
+    record = std::move(read);
+    return last ? SearchDocumentStatus::Last : SearchDocumentStatus::More;
+}
+
 bool CEnrollmentStation::searchCaptureData(SearchCallback callback, void* userData) {
     return m_pOperator->searchCaptureData(callback, userData);
 }

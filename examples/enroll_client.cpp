@@ -24,9 +24,14 @@ int fail(const char* what) {
 // each, which carries no record.
 int onRecord(std::string document, void* userData) {
     int& records = *static_cast<int*>(userData);
-    if (document.find("NO MATCH") == std::string::npos &&
-        document.find("NET_SDK_CALLBACK_STATUS_FAILED") == std::string::npos) {
+    EnrollmentStation::SearchCaptureInfomation record;
+    switch (EnrollmentStation::CEnrollmentStation::readSearchDocument(document, record)) {
+    case EnrollmentStation::SearchDocumentStatus::More:
+    case EnrollmentStation::SearchDocumentStatus::Last:
         ++records;
+        break;
+    default:
+        break;
     }
     return 0;
 }

@@ -99,14 +99,19 @@ bool COPRALStrategy::stepRun(std::string& result, std::string& status, long user
 }
 
 bool sendConfigRequest(long userId, const char* requestLine, const std::string& body,
-                       std::string& reply) {
+                       std::string& reply, std::optional<StationStatus>& refusal) {
     TransparentRequest request;
     request.url = requestLine;
     request.inBuffer = body;
     COPRALStrategy strategy(kReplyBufferSize, kStatusBufferSize);
     strategy.initBuffer();
     std::string status;
-    return strategy.stepRun(reply, status, userId, request);
+    if (strategy.stepRun(reply, status, userId, request)) return true;
+    // Read again rather than handed out of stepRun: only refusals get here.
+    ResponseStatus parsed;
+    parseResponseStatus(parsed, status);
+    if (isDeviceError(parsed)) refusal = std::move(parsed);
+    return false;
 }
 
 }  // namespace EnrollmentStation

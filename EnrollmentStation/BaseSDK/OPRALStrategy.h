@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "BaseSDK/ResponseStatus.h"
@@ -51,9 +52,10 @@ private:
 
 // The common round trip of the one-shot operations: a request with
 // `requestLine` and `body`, the library's buffer sizes and time-out. True
-// with the reply body in `reply`.
+// with the reply body in `reply`. When the station refused the request with
+// a code (last error (68, errorCode)), its status document goes to `refusal`.
 bool sendConfigRequest(long userId, const char* requestLine, const std::string& body,
-                       std::string& reply);
+                       std::string& reply, std::optional<StationStatus>& refusal);
 
 }  // namespace EnrollmentStation
 

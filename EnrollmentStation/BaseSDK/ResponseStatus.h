@@ -6,19 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "EnrollmentStation/EnrollmentStation.h"
+
 namespace EnrollmentStation {
 
-// Only errorCode decides anything; the other fields are read for callers
-// that want to show them.
-struct ResponseStatus {
-    std::string requestURL;
-    int32_t statusCode = 0;
-    std::string statusString;
-    std::string subStatusCode;
-    uint32_t errorCode = 0;  // compared unsigned: -1 on the wire is 4294967295
-    std::string errorMsg;
-    int32_t tryTimes = 0;
-};
+// The document is handed to clients as it is read (getLastStationStatus), so
+// the public record is the one declaration of its fields. Only errorCode
+// decides anything; it is compared unsigned: -1 on the wire is 4294967295.
+using ResponseStatus = StationStatus;
 
 // Fills `status` from a status document; an empty text or one that is not
 // JSON leaves it at its defaults. Keys match case-insensitively (first match

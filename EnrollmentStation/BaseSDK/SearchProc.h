@@ -31,6 +31,13 @@ namespace EnrollmentStation {
 // Pictures of a search result this large or larger are left out.
 constexpr uint32_t kSearchPictureLimit = 204800;
 
+// The statuses of a search page, and the one the failure document carries;
+// the handlers and readSearchDocument judge documents by them.
+constexpr const char* kSearchMore = "MORE";
+constexpr const char* kSearchLast = "OK";
+constexpr const char* kSearchNoMatch = "NO MATCH";
+constexpr const char* kSearchFailed = "NET_SDK_CALLBACK_STATUS_FAILED";
+
 class CSearchProc final : public CBatchNet, public std::enable_shared_from_this<CSearchProc> {
     struct CreateKey {};
 

@@ -22,7 +22,6 @@ constexpr const char* kFaceMethod = "EnrollmentStation::CSearchProc::processFace
 constexpr const char* kSearchMethod = "EnrollmentStation::CSearchProc::processSearchCaptureData";
 
 constexpr uint8_t kFaceComplete = 100;
-constexpr const char* kSearchFailedStatus = "NET_SDK_CALLBACK_STATUS_FAILED";
 
 using FingerRecord = NET_DVR_CAPTURE_FINGERPRINT_CFG;
 using FaceRecord = NET_DVR_CAPTURE_FACE_CFG;
@@ -248,13 +247,13 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
         }
 
         const std::string& status = response.m_strResponseStatusStrg;
-        const bool noMatch = status == "NO MATCH";
+        const bool noMatch = status == kSearchNoMatch;
         // The caller hears of an empty store before the worker is woken.
         if (noMatch && toCaller) m_fnUserCallback(protocol::TToJSONStr(result), m_pUserData);
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (status == "OK" || noMatch) {
+        if (status == kSearchLast || noMatch) {
             m_bDone = true;
-        } else if (status == "MORE") {
+        } else if (status == kSearchMore) {
             m_bDone = false;
         }
         m_bDataArrived = true;
@@ -275,7 +274,7 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
         finishJob(false);
         if (m_fnUserCallback != nullptr && m_pUserData != nullptr) {
             protocol::SearchCaptureData failure;
-            failure.m_stSearchTaskCond.m_strResponseStatusStrg = kSearchFailedStatus;
+            failure.m_stSearchTaskCond.m_strResponseStatusStrg = kSearchFailed;
             m_fnUserCallback(protocol::TToJSONStr(failure), m_pUserData);
         }
     }

@@ -86,7 +86,10 @@ TEST_F(FailureTableTest, SdkFailureWithEmptyStatusIsReportedWithTheRequestLine) 
 TEST_F(FailureTableTest, StatusDocumentsAboveOneAreDeviceErrorsAndZeroOrOneChangeNothing) {
     CEnrollmentStation station;
     loginQuietly(station);
-    const std::string refusal = R"({"statusCode": 6, "errorCode": 393218, "errorMsg": "no"})";
+    EnrollmentStation::StationStatus status;
+    EXPECT_FALSE(station.getLastStationStatus(status));
+    const std::string refusal =
+        R"({"statusCode": 6, "subStatusCode": "badJson", "errorCode": 393218, "errorMsg": "no"})";
     for (const Operation& op : operations()) {
         SCOPED_TRACE(op.name);
         clearLog();
@@ -95,11 +98,20 @@ TEST_F(FailureTableTest, StatusDocumentsAboveOneAreDeviceErrorsAndZeroOrOneChang
         EXPECT_EQ(lastError(), std::make_pair(68, 393218));
         EXPECT_TRUE(logged("NET_DVR_STDXMLConfig process failed, Url[" + std::string(op.requestLine) +
                            "], Error[" + refusal + "][EnrollmentStation\\BaseSDK(82)]"));
+        ASSERT_TRUE(station.getLastStationStatus(status));
+        EXPECT_EQ(status.statusCode, 6);
+        EXPECT_EQ(status.subStatusCode, "badJson");
+        EXPECT_EQ(status.errorCode, 393218u);
+        EXPECT_EQ(status.errorMsg, "no");
 
         // -1 on the wire is above 1 when taken unsigned.
         vstation::scriptStatus(op.requestLine, R"({"errorCode": -1})");
         EXPECT_FALSE(op.run(station));
         EXPECT_EQ(lastError(), std::make_pair(68, -1));
+        // Each refusal replaces the whole document.
+        ASSERT_TRUE(station.getLastStationStatus(status));
+        EXPECT_EQ(static_cast<int>(status.errorCode), -1);
+        EXPECT_EQ(status.subStatusCode, "");
 
         for (const char* harmless : {R"({"statusCode":4,"errorCode":1})", R"({"errorcode":0})",
                                      R"({"statusCode":4})", "not json", R"({"errorCode":"99"})"}) {
@@ -110,8 +122,14 @@ TEST_F(FailureTableTest, StatusDocumentsAboveOneAreDeviceErrorsAndZeroOrOneChang
             EXPECT_FALSE(op.run(station));
             EXPECT_EQ(lastError(), kMarkedError);
             EXPECT_TRUE(logLines(5).empty());
+            // Not a refusal with a code: the kept document stays the last one that was.
+            ASSERT_TRUE(station.getLastStationStatus(status));
+            EXPECT_EQ(static_cast<int>(status.errorCode), -1);
         }
     }
+    // The document belongs to the object that was refused.
+    CEnrollmentStation other;
+    EXPECT_FALSE(other.getLastStationStatus(status));
 }
 
 TEST_F(FailureTableTest, ReplyTooBigForTheBufferFailsWithTheSdkError) {

@@ -169,7 +169,8 @@ TEST(Stationctl, OperationFailuresNameTheCodePair) {
     const std::string file = dir.file("p.json", profile("[]"));
     const ToolResult card = runTool({"--profile", file, "card"});
     EXPECT_EQ(card.exitCode, 1);
-    EXPECT_NE(card.err.find("reading the card failed: 68-196609: the station refused the request"),
+    // The station's own words for its refusal, beside the code pair.
+    EXPECT_NE(card.err.find("reading the card failed: 68-196609 noCardPresented: no card was presented to the reader"),
               std::string::npos)
         << card.err;
 
@@ -179,7 +180,10 @@ TEST(Stationctl, OperationFailuresNameTheCodePair) {
     ASSERT_EQ(docs.size(), 1u);
     EXPECT_EQ(textAt(docs[0].get(), {"command"}), "id-card");
     EXPECT_EQ(at(docs[0].get(), {"error", "main"})->valueint, 68);
-    EXPECT_NE(textAt(docs[0].get(), {"error", "text"}).find("refused"), std::string::npos);
+    EXPECT_EQ(textAt(docs[0].get(), {"error", "subStatusCode"}), "noIDCardPresented");
+    EXPECT_EQ(textAt(docs[0].get(), {"error", "errorMsg"}), "no identity card lies on the reader");
+    EXPECT_EQ(textAt(docs[0].get(), {"error", "text"}),
+              "68-196611 noIDCardPresented: no identity card lies on the reader");
 
     // A rule the station does not accept.
     const std::string rule = dir.file("rule.json", R"({"ruleList":[{"dataType":"shoeSize","enable":true}]})");

@@ -6,6 +6,7 @@
 
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "StreamingSupport.h"
@@ -167,6 +168,97 @@ TEST_F(SearchTest, CallbackFormHandsOverEachRecordAsADocument) {
     EXPECT_TRUE(station->searchCaptureData(&Collector::callback, nullptr));
     EXPECT_TRUE(unused.documents.empty());
     EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
+// Every field, so that a reader that drops or misplaces one is caught.
+void expectSameRecord(const EnrollmentStation::SearchCaptureInfomation& a,
+                      const EnrollmentStation::SearchCaptureInfomation& b) {
+    EXPECT_EQ(std::tie(a.faceData, a.infraredFaceData, a.searchID, a.responseStatusStrg, a.numOfMatches,
+                       a.totalMatches),
+              std::tie(b.faceData, b.infraredFaceData, b.searchID, b.responseStatusStrg, b.numOfMatches,
+                       b.totalMatches));
+    ASSERT_EQ(a.dataCollectList.size(), 1u);
+    ASSERT_EQ(b.dataCollectList.size(), 1u);
+    const EnrollmentStation::DataCollectInfomation& p = a.dataCollectList[0];
+    const EnrollmentStation::DataCollectInfomation& q = b.dataCollectList[0];
+    EXPECT_EQ(std::tie(p.lastCaptureNo, p.captureNo, p.name, p.employeeNo, p.IDCardNo, p.cardNoList, p.riskDataMark),
+              std::tie(q.lastCaptureNo, q.captureNo, q.name, q.employeeNo, q.IDCardNo, q.cardNoList, q.riskDataMark));
+    ASSERT_EQ(p.fingerprintList.size(), q.fingerprintList.size());
+    for (std::size_t i = 0; i < p.fingerprintList.size(); ++i) {
+        EXPECT_EQ(p.fingerprintList[i].fingerprintID, q.fingerprintList[i].fingerprintID);
+        EXPECT_EQ(p.fingerprintList[i].fingerprint, q.fingerprintList[i].fingerprint);
+    }
+    const EnrollmentStation::FaceFeatureInfo& f = p.faceFeature;
+    const EnrollmentStation::FaceFeatureInfo& g = q.faceFeature;
+    EXPECT_EQ(std::tie(f.region.height, f.region.width, f.region.x, f.region.y),
+              std::tie(g.region.height, g.region.width, g.region.x, g.region.y));
+    for (auto point : {&EnrollmentStation::FaceFeatureInfo::leftEyePoint, &EnrollmentStation::FaceFeatureInfo::rightEyePoint,
+                       &EnrollmentStation::FaceFeatureInfo::leftMouthPoint,
+                       &EnrollmentStation::FaceFeatureInfo::rightMouthPoint,
+                       &EnrollmentStation::FaceFeatureInfo::noseTipPoint}) {
+        EXPECT_EQ((f.*point).x, (g.*point).x);
+        EXPECT_EQ((f.*point).y, (g.*point).y);
+    }
+}
+
+TEST_F(SearchTest, CallbackDocumentsReadIntoTheListFormsRecords) {
+    using EnrollmentStation::CEnrollmentStation;
+    using Status = EnrollmentStation::SearchDocumentStatus;
+    std::vector<vstation::OfflineRecord> records = streamtest::people(2);
+    records[0].cardNoList = {"3F2A9C11", "7C01D4E2"};
+    records[0].fingerprints = {{1, "AQID"}, {4, "/w=="}};
+    records[0].faceFeature.x = 1.5;
+    records[0].faceFeature.height = 4.5;
+    records[0].faceFeature.noseTip = {7.25, 8};
+    records[0].facePicture = "FACE";
+    records[1].IDCardNo = "440305199207158822";
+    records[1].infraredPicture = "IR";
+    records[1].riskDataMark = true;
+    store(records);
+
+    Results list;
+    ASSERT_TRUE(station->searchCaptureData(list));
+    Collector collector;
+    ASSERT_TRUE(station->searchCaptureData(&Collector::callback, &collector));
+    ASSERT_EQ(collector.documents.size(), 2u);
+    // Each search has an ID of its own; everything else is the same.
+    const std::string callbackSearch = streamtest::sentPages().back().searchId;
+    for (std::size_t i = 0; i < 2; ++i) {
+        EnrollmentStation::SearchCaptureInfomation read;
+        EXPECT_EQ(CEnrollmentStation::readSearchDocument(collector.documents[i], read),
+                  i == 0 ? Status::More : Status::Last);
+        EXPECT_EQ(read.searchID, callbackSearch);
+        list[i].searchID = callbackSearch;
+        expectSameRecord(read, list[i]);
+    }
+
+    // Documents without a record leave the record as it was.
+    const auto untouched = [&](const std::string& document, Status expected) {
+        SCOPED_TRACE(document);
+        EnrollmentStation::SearchCaptureInfomation record;
+        record.searchID = "kept";
+        EXPECT_EQ(CEnrollmentStation::readSearchDocument(document, record), expected);
+        EXPECT_EQ(record.searchID, "kept");
+    };
+    untouched("not json", Status::Unreadable);
+    untouched(R"({"OtherRoot":{}})", Status::Unreadable);
+    untouched(R"({"SearchCaptureData":{"SearchTaskCond":{"responseStatusStrg":"MORE","DataCollections":[]}}})",
+              Status::Unreadable);
+    untouched(R"({"SearchCaptureData":{"SearchTaskCond":{"responseStatusStrg":"SOMETHING","DataCollections":[{}]}}})",
+              Status::Unreadable);
+
+    vstation::clearOfflineRecords();
+    Collector empty;
+    ASSERT_TRUE(station->searchCaptureData(&Collector::callback, &empty));
+    ASSERT_EQ(empty.documents.size(), 1u);
+    untouched(empty.documents[0], Status::NoMatch);
+
+    store(streamtest::people(1));
+    script(vstation::StreamEnding::Failed, 0, 9);
+    Collector failed;
+    ASSERT_TRUE(station->searchCaptureData(&Collector::callback, &failed));
+    ASSERT_EQ(failed.documents.size(), 1u);
+    untouched(failed.documents[0], Status::Failed);
 }
 
 TEST_F(SearchTest, AStationFailureKeepsTheRecordsSoFar) {

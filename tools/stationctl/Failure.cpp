@@ -9,10 +9,13 @@ void clearLastError() { Kestro::Base::Error::SetLastError(Kestro::Base::Error::E
 
 ErrorPair lastError() {
     const Kestro::Base::Error::ErrorCode code = Kestro::Base::Error::GetLastError();
-    return ErrorPair{code.iMainCode, code.iSubCode};
+    ErrorPair pair;
+    pair.main = code.iMainCode;
+    pair.sub = code.iSubCode;
+    return pair;
 }
 
-static std::string meaning(ErrorPair code) {
+static std::string meaning(const ErrorPair& code) {
     switch (code.main) {
     case 50:
         return "SDK error " + std::to_string(code.sub) + ": " + sdkErrorText(code.sub);
@@ -34,9 +37,13 @@ static std::string meaning(ErrorPair code) {
     return "unknown error code";
 }
 
-std::string describe(ErrorPair code) {
+std::string describe(const ErrorPair& code) {
     if (code.empty()) return "failed without an error code";
-    return std::to_string(code.main) + "-" + std::to_string(code.sub) + ": " + meaning(code);
+    const std::string pair = std::to_string(code.main) + "-" + std::to_string(code.sub);
+    if (code.subStatusCode.empty() && code.errorMsg.empty()) return pair + ": " + meaning(code);
+    std::string words = pair;
+    if (!code.subStatusCode.empty()) words += " " + code.subStatusCode;
+    return words + ": " + (code.errorMsg.empty() ? meaning(code) : code.errorMsg);
 }
 
 }  // namespace stationctl

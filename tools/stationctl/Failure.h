@@ -20,6 +20,10 @@ enum ExitCode : int {
 struct ErrorPair {
     int main = 0;
     int sub = 0;
+    // A refusal (68, n) in the station's own terms, when its status document
+    // said more than the number: "noCardPresented", "no card was presented...".
+    std::string subStatusCode;
+    std::string errorMsg;
     bool empty() const { return main == 0 && sub == 0; }
 };
 
@@ -28,8 +32,9 @@ struct ErrorPair {
 void clearLastError();
 ErrorPair lastError();
 
-// "69-8200: not logged in"; "failed without an error code" for (0, 0).
-std::string describe(ErrorPair code);
+// "69-8200: not logged in"; "68-196609 noCardPresented: no card was
+// presented to the reader"; "failed without an error code" for (0, 0).
+std::string describe(const ErrorPair& code);
 
 }  // namespace stationctl
 

@@ -79,7 +79,7 @@ void Output::result(const std::string& command, JsonPtr result, const std::strin
     std::cout << text << std::flush;
 }
 
-int Output::failure(const std::string& command, const std::string& what, ErrorPair code,
+int Output::failure(const std::string& command, const std::string& what, const ErrorPair& code,
                     int exitCode) {
     const std::string words = describe(code);
     std::cerr << "stationctl " << command << ": " << what << ": " << words << std::endl;
@@ -91,6 +91,10 @@ int Output::failure(const std::string& command, const std::string& what, ErrorPa
         cJSON_AddStringToObject(error, "message", what.c_str());
         cJSON_AddNumberToObject(error, "main", code.main);
         cJSON_AddNumberToObject(error, "sub", code.sub);
+        if (!code.subStatusCode.empty()) {
+            cJSON_AddStringToObject(error, "subStatusCode", code.subStatusCode.c_str());
+        }
+        if (!code.errorMsg.empty()) cJSON_AddStringToObject(error, "errorMsg", code.errorMsg.c_str());
         cJSON_AddStringToObject(error, "text", words.c_str());
         std::cout << printCompact(document.get()) << std::endl;
     }

@@ -25,7 +25,7 @@ public:
     // A failed library call: the code pair in words on stderr and, with
     // --json, {"command":..., "ok":false, "error":{...}} on stdout.
     // Returns `exitCode` so a command can `return out.failure(...)`.
-    int failure(const std::string& command, const std::string& what, ErrorPair code,
+    int failure(const std::string& command, const std::string& what, const ErrorPair& code,
                 int exitCode = kExitFailed);
 
     // A failure that has no code pair (bad input, unwritable file, declined).

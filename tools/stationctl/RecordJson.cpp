@@ -1,261 +1,206 @@
 #include "RecordJson.h"
 
+#include <string>
+#include <vector>
+
 namespace stationctl {
+
+namespace es = EnrollmentStation;
+
+// ---- the tables: each record's fields once, named as in the record -------
+
+template <typename V> void fields(V& v, const es::CaptureAbility& r) {
+    v("isSupportCaptureCardInfo", r.isSupportCaptureCardInfo);
+    v("isSupportCaptureIDInfo", r.isSupportCaptureIDInfo);
+    v("isSupportCaptureCardRule", r.isSupportCaptureCardRule);
+    v("isSupportCapturePresetParam", r.isSupportCapturePresetParam);
+    v("isSupportCaptureFingerPrint", r.isSupportCaptureFingerPrint);
+    v("isSupportCaptureFace", r.isSupportCaptureFace);
+}
+
+template <typename V> void fields(V& v, const es::RFCardCap& r) {
+    v("isSupportEMCard", r.isSupportEMCard);
+    v("isSupportM1Card", r.isSupportM1Card);
+    v("isSupportCPUCard", r.isSupportCPUCard);
+    v("isSupportIDCard", r.isSupportIDCard);
+}
+
+template <typename V> void fields(V& v, const es::RFCardParam& r) {
+    v("enableEMCard", r.enableEMCard);
+    v("enableM1Card", r.enableM1Card);
+    v("enableCPUCard", r.enableCPUCard);
+    v("enableIDCard", r.enableIDCard);
+}
+
+template <typename V> void fields(V& v, const es::CaptureRuleInfo& r) {
+    v("enableCardNoLenAuto", r.enableCardNoLenAuto);
+    v("cardNoLen", r.cardNoLen);
+    v("cardTimeout", r.cardTimeout);
+}
+
+template <typename V> void fields(V& v, const es::IdentityInfomation& r) {
+    v("chnName", r.chnName);
+    v("enName", r.enName);
+    v("sex", r.sex);
+    v("birth", r.birth);
+    v("addr", r.addr);
+    v("IDCardNo", r.IDCardNo);
+    v("issuingAuthority", r.issuingAuthority);
+    v("startDate", r.startDate);
+    v("endDate", r.endDate);
+    v("nation", r.nation);
+    v("passNo", r.passNo);
+    v("issueNumber", r.issueNumber);
+    v("certificateType", r.certificateType);
+    v("permanentResidenceCardNo", r.permanentResidenceCardNo);
+    v("nationalityOrAreaCode", r.nationalityOrAreaCode);
+    v("version", r.version);
+    v("receivingAuthorityCode", r.receivingAuthorityCode);
+    v("fingerprintList", r.fingerprintList);
+    v("pic", r.pic);
+}
+
+template <typename V> void fields(V& v, const es::FingerPrintInfomation& r) {
+    v("fingerPrintData", r.fingerPrintData);
+    // The picture is raw bytes (cut at the first zero byte); its size is what
+    // is worth showing, and raw bytes are not valid JSON text.
+    v("fingerPrintPicBytes", static_cast<double>(r.fingerPrintPic.size()));
+    v("fingerPrintQuality", r.fingerPrintQuality);
+}
+
+template <typename V> void fields(V& v, const es::RegionInfo& r) {
+    v("height", r.height);
+    v("width", r.width);
+    v("x", r.x);
+    v("y", r.y);
+}
+
+template <typename V> void fields(V& v, const es::PointInfo& r) {
+    v("x", r.x);
+    v("y", r.y);
+}
+
+template <typename V> void fields(V& v, const es::FaceFeatureInfo& r) {
+    v("region", r.region);
+    v("leftEyePoint", r.leftEyePoint);
+    v("rightEyePoint", r.rightEyePoint);
+    v("leftMouthPoint", r.leftMouthPoint);
+    v("rightMouthPoint", r.rightMouthPoint);
+    v("noseTipPoint", r.noseTipPoint);
+}
+
+template <typename V> void fields(V& v, const es::FaceInformation& r) {
+    v("faceTemplate1", r.faceTemplate1);
+    v("faceTemplate1Quality", r.faceTemplate1Quality);
+    v("faceTemplate2", r.faceTemplate2);
+    v("faceTemplate2Quality", r.faceTemplate2Quality);
+    v("faceData", r.faceData);
+    v("faceDataQuality", r.faceDataQuality);
+    v("infraredFaceData", r.infraredFaceData);
+    v("infraredFaceDataQuality", r.infraredFaceDataQuality);
+    v("faceFeature", r.faceFeature);
+}
+
+template <typename V> void fields(V& v, const es::FingerprintInfo& r) {
+    v("fingerprintID", r.fingerprintID);
+    v("fingerprint", r.fingerprint);
+}
+
+template <typename V> void fields(V& v, const es::DataCollectInfomation& r) {
+    v("lastCaptureNo", r.lastCaptureNo);
+    v("captureNo", r.captureNo);
+    v("name", r.name);
+    v("employeeNo", r.employeeNo);
+    v("IDCardNo", r.IDCardNo);
+    v("cardNoList", r.cardNoList);
+    v("fingerprintList", r.fingerprintList);
+    v("faceFeature", r.faceFeature);
+    v("riskDataMark", r.riskDataMark);
+}
+
+template <typename V> void fields(V& v, const es::SearchCaptureInfomation& r) {
+    v("searchID", r.searchID);
+    v("responseStatusStrg", r.responseStatusStrg);
+    v("numOfMatches", r.numOfMatches);
+    v("totalMatches", r.totalMatches);
+    v("faceData", r.faceData);
+    v("infraredFaceData", r.infraredFaceData);
+    v("dataCollectList", r.dataCollectList);
+}
+
+template <typename V> void fields(V& v, const es::offLineRuleItem& r) {
+    v("dataType", r.dataType);
+    v("enable", r.enable);
+    v("uniqueCheck", r.uniqueCheck);
+    v("len", r.len);
+    v("num", r.num);
+    v("fingerprintIDs", r.fingerprintIDs);
+}
+
+template <typename V> void fields(V& v, const es::offLineRuleInfomation& r) {
+    v("reqAdminRights", r.reqAdminRights);
+    v("enableCardNoLenAuto", r.enableCardNoLenAuto);
+    v("ruleList", r.ruleList);
+}
+
+template <typename V> void fields(V& v, const es::UploadFailedDetailsInfomation& r) {
+    v("description", r.description);
+}
+
+template <typename V> void fields(V& v, const es::FaceParam& r) {
+    v("enable", r.enable);
+    v("value", r.value);
+}
+
+// ---- the one writer ------------------------------------------------------
 
 namespace {
 
-void addBool(cJSON* object, const char* key, bool value) { cJSON_AddBoolToObject(object, key, value ? 1 : 0); }
-void addNumber(cJSON* object, const char* key, double value) { cJSON_AddNumberToObject(object, key, value); }
-void addString(cJSON* object, const char* key, const std::string& value) {
-    cJSON_AddStringToObject(object, key, value.c_str());
+cJSON* node(bool value) { return cJSON_CreateBool(value ? 1 : 0); }
+cJSON* node(int32_t value) { return cJSON_CreateNumber(value); }
+cJSON* node(double value) { return cJSON_CreateNumber(value); }
+cJSON* node(const std::string& value) { return cJSON_CreateString(value.c_str()); }
+
+template <typename Record>
+cJSON* node(const Record& record) {
+    return toJson(record).release();
 }
 
-void addPoint(cJSON* object, const char* key, const es::PointInfo& point) {
-    cJSON* node = cJSON_AddObjectToObject(object, key);
-    addNumber(node, "x", point.x);
-    addNumber(node, "y", point.y);
+template <typename T>
+cJSON* node(const std::vector<T>& list) {
+    cJSON* array = cJSON_CreateArray();
+    for (const T& item : list) cJSON_AddItemToArray(array, node(item));
+    return array;
 }
 
-void addFeature(cJSON* object, const es::FaceFeatureInfo& feature) {
-    cJSON* node = cJSON_AddObjectToObject(object, "faceFeature");
-    cJSON* region = cJSON_AddObjectToObject(node, "region");
-    addNumber(region, "height", feature.region.height);
-    addNumber(region, "width", feature.region.width);
-    addNumber(region, "x", feature.region.x);
-    addNumber(region, "y", feature.region.y);
-    addPoint(node, "leftEyePoint", feature.leftEyePoint);
-    addPoint(node, "rightEyePoint", feature.rightEyePoint);
-    addPoint(node, "leftMouthPoint", feature.leftMouthPoint);
-    addPoint(node, "rightMouthPoint", feature.rightMouthPoint);
-    addPoint(node, "noseTipPoint", feature.noseTipPoint);
-}
-
-// ---- reading the search document (the device's JSON key names) ----------
-
-const cJSON* member(const cJSON* object, const char* key) {
-    return cJSON_GetObjectItemCaseSensitive(object, key);
-}
-std::string text(const cJSON* object, const char* key) {
-    const cJSON* item = member(object, key);
-    return cJSON_IsString(item) ? item->valuestring : "";
-}
-int32_t integer(const cJSON* object, const char* key) {
-    const cJSON* item = member(object, key);
-    return cJSON_IsNumber(item) ? static_cast<int32_t>(item->valuedouble) : 0;
-}
-double real(const cJSON* object, const char* key) {
-    const cJSON* item = member(object, key);
-    return cJSON_IsNumber(item) ? item->valuedouble : 0.0;
-}
-es::PointInfo point(const cJSON* object, const char* key) {
-    const cJSON* node = member(object, key);
-    return es::PointInfo{real(node, "x"), real(node, "y")};
-}
-
-es::DataCollectInfomation readCollect(const cJSON* node) {
-    es::DataCollectInfomation person;
-    person.lastCaptureNo = integer(node, "lastCaptureNo");
-    person.captureNo = integer(node, "captureNo");
-    person.name = text(node, "name");
-    person.employeeNo = text(node, "employeeNo");
-    person.IDCardNo = text(node, "IDCardNo");
-    const cJSON* item = nullptr;
-    cJSON_ArrayForEach(item, member(node, "CardNoList")) {
-        if (cJSON_IsString(item)) person.cardNoList.emplace_back(item->valuestring);
+struct Writer {
+    cJSON* object;
+    template <typename T>
+    void operator()(const char* key, const T& value) {
+        cJSON_AddItemToObject(object, key, node(value));
     }
-    cJSON_ArrayForEach(item, member(node, "FingerprintList")) {
-        person.fingerprintList.push_back(
-            es::FingerprintInfo{integer(item, "fingerprintID"), text(item, "fingerprint")});
-    }
-    const cJSON* feature = member(node, "FaceFeature");
-    const cJSON* region = member(feature, "Region");
-    person.faceFeature.region = es::RegionInfo{real(region, "height"), real(region, "width"),
-                                               real(region, "x"), real(region, "y")};
-    person.faceFeature.leftEyePoint = point(feature, "LeftEyePoint");
-    person.faceFeature.rightEyePoint = point(feature, "RightEyePoint");
-    person.faceFeature.leftMouthPoint = point(feature, "LeftMouthPoint");
-    person.faceFeature.rightMouthPoint = point(feature, "RightMouthPoint");
-    person.faceFeature.noseTipPoint = point(feature, "NoseTipPoint");
-    person.riskDataMark = cJSON_IsTrue(member(node, "riskDataMark"));
-    return person;
-}
+};
 
 }  // namespace
 
-JsonPtr toJson(const es::CaptureAbility& ability) {
-    JsonPtr node = newObject();
-    addBool(node.get(), "isSupportCaptureCardInfo", ability.isSupportCaptureCardInfo);
-    addBool(node.get(), "isSupportCaptureIDInfo", ability.isSupportCaptureIDInfo);
-    addBool(node.get(), "isSupportCaptureCardRule", ability.isSupportCaptureCardRule);
-    addBool(node.get(), "isSupportCapturePresetParam", ability.isSupportCapturePresetParam);
-    addBool(node.get(), "isSupportCaptureFingerPrint", ability.isSupportCaptureFingerPrint);
-    addBool(node.get(), "isSupportCaptureFace", ability.isSupportCaptureFace);
-    return node;
+template <typename Record>
+JsonPtr toJson(const Record& record) {
+    JsonPtr object = newObject();
+    Writer writer{object.get()};
+    fields(writer, record);
+    return object;
 }
 
-JsonPtr toJson(const es::RFCardCap& cap) {
-    JsonPtr node = newObject();
-    addBool(node.get(), "isSupportEMCard", cap.isSupportEMCard);
-    addBool(node.get(), "isSupportM1Card", cap.isSupportM1Card);
-    addBool(node.get(), "isSupportCPUCard", cap.isSupportCPUCard);
-    addBool(node.get(), "isSupportIDCard", cap.isSupportIDCard);
-    return node;
-}
-
-JsonPtr toJson(const es::RFCardParam& param) {
-    JsonPtr node = newObject();
-    addBool(node.get(), "enableEMCard", param.enableEMCard);
-    addBool(node.get(), "enableM1Card", param.enableM1Card);
-    addBool(node.get(), "enableCPUCard", param.enableCPUCard);
-    addBool(node.get(), "enableIDCard", param.enableIDCard);
-    return node;
-}
-
-JsonPtr toJson(const es::CaptureRuleInfo& rule) {
-    JsonPtr node = newObject();
-    addBool(node.get(), "enableCardNoLenAuto", rule.enableCardNoLenAuto);
-    addNumber(node.get(), "cardNoLen", rule.cardNoLen);
-    addNumber(node.get(), "cardTimeout", rule.cardTimeout);
-    return node;
-}
-
-JsonPtr toJson(const es::IdentityInfomation& info) {
-    JsonPtr node = newObject();
-    cJSON* o = node.get();
-    addString(o, "chnName", info.chnName);
-    addString(o, "enName", info.enName);
-    addString(o, "sex", info.sex);
-    addString(o, "birth", info.birth);
-    addString(o, "addr", info.addr);
-    addString(o, "IDCardNo", info.IDCardNo);
-    addString(o, "issuingAuthority", info.issuingAuthority);
-    addString(o, "startDate", info.startDate);
-    addString(o, "endDate", info.endDate);
-    addNumber(o, "nation", info.nation);
-    addString(o, "passNo", info.passNo);
-    addString(o, "issueNumber", info.issueNumber);
-    addString(o, "certificateType", info.certificateType);
-    addString(o, "permanentResidenceCardNo", info.permanentResidenceCardNo);
-    addString(o, "nationalityOrAreaCode", info.nationalityOrAreaCode);
-    addString(o, "version", info.version);
-    addString(o, "receivingAuthorityCode", info.receivingAuthorityCode);
-    cJSON* prints = cJSON_AddArrayToObject(o, "fingerprintList");
-    for (const std::string& print : info.fingerprintList) {
-        cJSON_AddItemToArray(prints, cJSON_CreateString(print.c_str()));
-    }
-    addString(o, "pic", info.pic);
-    return node;
-}
-
-JsonPtr toJson(const es::FingerPrintInfomation& info) {
-    JsonPtr node = newObject();
-    addString(node.get(), "fingerPrintData", info.fingerPrintData);
-    // The picture is raw bytes (cut at the first zero byte); its size is what
-    // is worth showing, and raw bytes are not valid JSON text.
-    addNumber(node.get(), "fingerPrintPicBytes", static_cast<double>(info.fingerPrintPic.size()));
-    addNumber(node.get(), "fingerPrintQuality", info.fingerPrintQuality);
-    return node;
-}
-
-JsonPtr toJson(const es::FaceInformation& info) {
-    JsonPtr node = newObject();
-    cJSON* o = node.get();
-    addString(o, "faceTemplate1", info.faceTemplate1);
-    addNumber(o, "faceTemplate1Quality", info.faceTemplate1Quality);
-    addString(o, "faceTemplate2", info.faceTemplate2);
-    addNumber(o, "faceTemplate2Quality", info.faceTemplate2Quality);
-    addString(o, "faceData", info.faceData);
-    addNumber(o, "faceDataQuality", info.faceDataQuality);
-    addString(o, "infraredFaceData", info.infraredFaceData);
-    addNumber(o, "infraredFaceDataQuality", info.infraredFaceDataQuality);
-    addFeature(o, info.faceFeature);
-    return node;
-}
-
-JsonPtr toJson(const es::SearchCaptureInfomation& record) {
-    JsonPtr node = newObject();
-    cJSON* o = node.get();
-    addString(o, "searchID", record.searchID);
-    addString(o, "responseStatusStrg", record.responseStatusStrg);
-    addNumber(o, "numOfMatches", record.numOfMatches);
-    addNumber(o, "totalMatches", record.totalMatches);
-    addString(o, "faceData", record.faceData);
-    addString(o, "infraredFaceData", record.infraredFaceData);
-    cJSON* people = cJSON_AddArrayToObject(o, "dataCollectList");
-    for (const es::DataCollectInfomation& person : record.dataCollectList) {
-        cJSON* p = cJSON_CreateObject();
-        cJSON_AddItemToArray(people, p);
-        addNumber(p, "lastCaptureNo", person.lastCaptureNo);
-        addNumber(p, "captureNo", person.captureNo);
-        addString(p, "name", person.name);
-        addString(p, "employeeNo", person.employeeNo);
-        addString(p, "IDCardNo", person.IDCardNo);
-        cJSON* cards = cJSON_AddArrayToObject(p, "cardNoList");
-        for (const std::string& card : person.cardNoList) {
-            cJSON_AddItemToArray(cards, cJSON_CreateString(card.c_str()));
-        }
-        cJSON* prints = cJSON_AddArrayToObject(p, "fingerprintList");
-        for (const es::FingerprintInfo& print : person.fingerprintList) {
-            cJSON* f = cJSON_CreateObject();
-            cJSON_AddItemToArray(prints, f);
-            addNumber(f, "fingerprintID", print.fingerprintID);
-            addString(f, "fingerprint", print.fingerprint);
-        }
-        addFeature(p, person.faceFeature);
-        addBool(p, "riskDataMark", person.riskDataMark);
-    }
-    return node;
-}
-
-JsonPtr toJson(const es::offLineRuleInfomation& rule) {
-    JsonPtr node = newObject();
-    addBool(node.get(), "reqAdminRights", rule.reqAdminRights);
-    addBool(node.get(), "enableCardNoLenAuto", rule.enableCardNoLenAuto);
-    cJSON* list = cJSON_AddArrayToObject(node.get(), "ruleList");
-    for (const es::offLineRuleItem& item : rule.ruleList) {
-        cJSON* r = cJSON_CreateObject();
-        cJSON_AddItemToArray(list, r);
-        addString(r, "dataType", item.dataType);
-        addBool(r, "enable", item.enable);
-        addBool(r, "uniqueCheck", item.uniqueCheck);
-        addNumber(r, "len", item.len);
-        addNumber(r, "num", item.num);
-        cJSON* ids = cJSON_AddArrayToObject(r, "fingerprintIDs");
-        for (int32_t id : item.fingerprintIDs) cJSON_AddItemToArray(ids, cJSON_CreateNumber(id));
-    }
-    return node;
-}
-
-JsonPtr toJson(const es::UploadFailedDetailsInfomation& details) {
-    JsonPtr node = newObject();
-    addString(node.get(), "description", details.description);
-    return node;
-}
-
-JsonPtr toJson(const es::FaceParam& param) {
-    JsonPtr node = newObject();
-    addBool(node.get(), "enable", param.enable);
-    addNumber(node.get(), "value", param.value);
-    return node;
-}
-
-bool fromSearchDocument(const std::string& document, es::SearchCaptureInfomation& record,
-                        std::string& status) {
-    JsonPtr root = parseJson(document);
-    const cJSON* data = member(root.get(), "SearchCaptureData");
-    const cJSON* response = member(data, "SearchTaskCond");
-    status = text(response, "responseStatusStrg");
-    const cJSON* first = cJSON_GetArrayItem(member(response, "DataCollections"), 0);
-    if (!cJSON_IsObject(first)) return false;
-    record = es::SearchCaptureInfomation();
-    record.faceData = text(data, "faceData");
-    record.infraredFaceData = text(data, "infraredFaceData");
-    record.searchID = text(response, "searchID");
-    record.responseStatusStrg = status;
-    record.numOfMatches = integer(response, "numOfMatches");
-    record.totalMatches = integer(response, "totalMatches");
-    record.dataCollectList.push_back(readCollect(first));
-    return true;
-}
+template JsonPtr toJson(const es::CaptureAbility&);
+template JsonPtr toJson(const es::RFCardCap&);
+template JsonPtr toJson(const es::RFCardParam&);
+template JsonPtr toJson(const es::CaptureRuleInfo&);
+template JsonPtr toJson(const es::IdentityInfomation&);
+template JsonPtr toJson(const es::FingerPrintInfomation&);
+template JsonPtr toJson(const es::FaceInformation&);
+template JsonPtr toJson(const es::SearchCaptureInfomation&);
+template JsonPtr toJson(const es::offLineRuleInfomation&);
+template JsonPtr toJson(const es::UploadFailedDetailsInfomation&);
+template JsonPtr toJson(const es::FaceParam&);
 
 }  // namespace stationctl

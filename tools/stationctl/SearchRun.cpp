@@ -7,14 +7,10 @@
 #include <thread>
 
 #include "Interrupt.h"
-#include "RecordJson.h"
 
 namespace stationctl {
 
 namespace {
-
-constexpr const char* kNoMatch = "NO MATCH";
-constexpr const char* kStationFailed = "NET_SDK_CALLBACK_STATUS_FAILED";
 
 // What the callback shares with the waiting thread. It lives as long as the
 // process: the station may deliver its failure document after the search
@@ -42,12 +38,14 @@ int onDocument(std::string document, void* userData) {
     StreamState& state = *static_cast<StreamState*>(userData);
     std::lock_guard<std::mutex> lock(state.mutex);
     if (!state.open) return 0;
+    using EnrollmentStation::SearchDocumentStatus;
     EnrollmentStation::SearchCaptureInfomation record;
-    std::string status;
+    const SearchDocumentStatus status = EnrollmentStation::CEnrollmentStation::readSearchDocument(document, record);
+    const bool hasRecord = status == SearchDocumentStatus::More || status == SearchDocumentStatus::Last;
     if (state.limitReached) {
         // The station stops at its next report; what it sends until then is
         // past the limit and dropped.
-    } else if (fromSearchDocument(document, record, status)) {
+    } else if (hasRecord) {
         if (state.progress) clearProgress();
         state.outcome.records.push_back(record);
         if (state.onRecord) state.onRecord(record);
@@ -60,9 +58,9 @@ int onDocument(std::string document, void* userData) {
             // Allowed from inside the callback, and certain to reach this search.
             state.station->stopSearchCaptureData(true);
         }
-    } else if (status == kNoMatch) {
+    } else if (status == SearchDocumentStatus::NoMatch) {
         state.outcome.noMatch = true;
-    } else if (status == kStationFailed) {
+    } else if (status == SearchDocumentStatus::Failed) {
         state.outcome.failed = true;
     }
     state.firstDocument = true;

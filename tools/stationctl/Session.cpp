@@ -54,7 +54,7 @@ int Session::open(const GlobalOptions& options) {
     } catch (const std::exception& exception) {
         return m_out.problem(m_command, what + " failed: " + exception.what(), kExitLogin);
     }
-    if (!loggedIn) return m_out.failure(m_command, what + " failed", lastError(), kExitLogin);
+    if (!loggedIn) return m_out.failure(m_command, what + " failed", Session::error(), kExitLogin);
     m_open = true;
     return kExitOk;
 }
@@ -76,7 +76,20 @@ EnrollmentStation::CEnrollmentStation& Session::call() {
 }
 
 int Session::fail(const std::string& what) {
-    return m_out.failure(m_command, what + " failed", lastError(), kExitFailed);
+    return m_out.failure(m_command, what + " failed", error(), kExitFailed);
+}
+
+ErrorPair Session::error() const {
+    ErrorPair code = lastError();
+    // The document is kept until the next refusal: only one that matches the
+    // code is this failure's.
+    EnrollmentStation::StationStatus status;
+    if (code.main == 68 && m_station.getLastStationStatus(status) &&
+        static_cast<int>(status.errorCode) == code.sub) {
+        code.subStatusCode = status.subStatusCode;
+        code.errorMsg = status.errorMsg;
+    }
+    return code;
 }
 
 }  // namespace stationctl

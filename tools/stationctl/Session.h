@@ -36,6 +36,8 @@ public:
     EnrollmentStation::CEnrollmentStation& call();
     // Reports the failure of the last call() and returns kExitFailed.
     int fail(const std::string& what);
+    // The last error, with the station's words when it refused the request.
+    ErrorPair error() const;
 
     long userId() const { return m_userId; }
     // "127.0.0.1:8000 (virtual station)" or "HOST:PORT".

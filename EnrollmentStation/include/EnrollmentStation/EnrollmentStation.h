@@ -196,9 +196,31 @@ struct FaceParam {
     int32_t value = 0;  // the station keeps the low 8 bits
 };
 
+// The status document a station sends in place of a reply when it refuses a
+// request; texts exactly as the station sent them.
+struct StationStatus {
+    std::string requestURL;
+    int32_t statusCode = 0;
+    std::string statusString;
+    std::string subStatusCode;  // the refusal's name, such as "noCardPresented"
+    uint32_t errorCode = 0;     // the sub code of the (68, n) last error, as 32 bits
+    std::string errorMsg;       // the station's words for it
+    int32_t tryTimes = 0;
+};
+
 // Callback of the record-by-record search: one JSON document per call, on
-// the SDK's thread. Its result is ignored.
+// the SDK's thread. Its result is ignored. CEnrollmentStation::
+// readSearchDocument reads a document into the list form's record.
 typedef int (*SearchCallback)(std::string document, void* userData);
+
+// What one document of the record-by-record search says.
+enum class SearchDocumentStatus {
+    More,       // "MORE": a record, and more follow
+    Last,       // "OK": a record, the last one
+    NoMatch,    // "NO MATCH": the store holds nothing to find; the search ends
+    Failed,     // the station reported failure ("NET_SDK_CALLBACK_STATUS_FAILED")
+    Unreadable  // not JSON, not a search document, or "MORE"/"OK" without a record
+};
 
 class ENROLLMENTSTATION_API CEnrollmentStation {
 public:
@@ -240,6 +262,12 @@ public:
     bool searchCaptureData(std::vector<SearchCaptureInfomation>& results);
     bool searchCaptureData(SearchCallback callback, void* userData);
     void stopSearchCaptureData(const bool& stop);
+    // Reads one document of the callback form. For More and Last, `record`
+    // becomes exactly the element the list form would have appended for it;
+    // for the other statuses it is left untouched. Pure: no device call, no
+    // last error, safe on any thread (the callback's included).
+    static SearchDocumentStatus readSearchDocument(const std::string& document,
+                                                   SearchCaptureInfomation& record);
     bool setOfflineCaptureRule(offLineRuleInfomation& rule);
     bool getUploadFailedDetails(UploadFailedDetailsInfomation& details);
     bool clearEnrollmentStationData();
@@ -253,6 +281,13 @@ public:
     // fail without a code.
     bool uploadFile(const std::string& localPath);
     bool downloadFile(const std::string& localPath);
+
+    // The status document of this object's latest refused request, the one
+    // that set the last error (68, errorCode). False, with `status`
+    // untouched, when no request of this object has been refused. Kept until
+    // the next refusal, so compare its errorCode with the last error before
+    // showing it. Makes no device call.
+    bool getLastStationStatus(StationStatus& status) const;
 
 private:
     std::unique_ptr<CEnrollmentOperator> m_pOperator;
