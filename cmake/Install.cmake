@@ -49,6 +49,7 @@ endfunction()
 
 es_install_package(EnrollmentStation EnrollmentStation ${CMAKE_INSTALL_INCLUDEDIR}/EnrollmentStation
   ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/EnrollmentStation.h
+  ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/EnrollmentStationC.h
   ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/Export.h)
 es_install_package(KestroBase KestroBase ${CMAKE_INSTALL_INCLUDEDIR}/platform
   ${PROJECT_SOURCE_DIR}/platform/KestroBase.h)
