@@ -21,6 +21,14 @@ void vst_silent_search_after(int records) {
     vstation::scriptStream(NET_DVR_SEARCH_CAPTURE_DATA, script);
 }
 
+void vst_failed_search_after(int records, int32_t error) {
+    vstation::StreamScript script;
+    script.ending = vstation::StreamEnding::Failed;
+    script.records = records;
+    script.error = error;
+    vstation::scriptStream(NET_DVR_SEARCH_CAPTURE_DATA, script);
+}
+
 void vst_silent_fingerprint(void) {
     vstation::StreamScript script;
     script.ending = vstation::StreamEnding::Silent;

@@ -24,6 +24,9 @@ VST_API int vst_open_handles(void);
 VST_API void vst_fail_next(const char* call, int32_t error);
 /* The next offline search answers `records` records, then nothing more. */
 VST_API void vst_silent_search_after(int records);
+/* The next offline search answers `records` records, then the station
+ * reports failure with SDK error `error`. */
+VST_API void vst_failed_search_after(int records, int32_t error);
 /* The next fingerprint collection sends nothing. */
 VST_API void vst_silent_fingerprint(void);
 /* Empties the offline store and fills it with `count` made-up people. */
