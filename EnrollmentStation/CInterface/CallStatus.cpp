@@ -56,6 +56,8 @@ es_status finishedWithCode(bool ok) {
 
 es_status finished(bool ok) { return ok ? make(true, 0, 0) : finishedWithCode(false); }
 
+es_status uncoded(bool ok) { return make(ok, 0, 0); }
+
 es_status refused(int sub) { return make(false, 0, sub); }
 
 es_status fromException() {

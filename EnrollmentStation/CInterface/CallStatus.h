@@ -16,6 +16,8 @@ namespace capi {
 es_status finished(bool ok);
 // Like `finished`, but a success keeps the recorded code as well.
 es_status finishedWithCode(bool ok);
+// The status of a call that records no code (and must not clear another's).
+es_status uncoded(bool ok);
 // A status of the interface itself: (0, sub), not ok.
 es_status refused(int sub);
 // Clears the process-wide last error so that `finished` reads only this call's code.
@@ -29,6 +31,16 @@ es_status run(Operation&& operation, es_status (*finish)(bool) = finished) {
     try {
         clearLastError();
         return finish(operation());
+    } catch (...) {
+        return fromException();
+    }
+}
+
+// Runs `operation` without touching the last error.
+template <class Operation>
+es_status runUncoded(Operation&& operation) {
+    try {
+        return uncoded(operation());
     } catch (...) {
         return fromException();
     }

@@ -240,6 +240,18 @@ void toC(const FaceParam& in, es_face_param& out) {
     out.value = in.value;
 }
 
+void toC(const StationStatus& in, es_station_status& out) {
+    deliver(out, [&](es_station_status& c) {
+        c.status_code = in.statusCode;
+        c.error_code = in.errorCode;
+        c.try_times = in.tryTimes;
+        c.request_url = copyText(in.requestURL);
+        c.status_string = copyText(in.statusString);
+        c.sub_status_code = copyText(in.subStatusCode);
+        c.error_msg = copyText(in.errorMsg);
+    }, es_station_status_free);
+}
+
 }  // namespace capi
 }  // namespace EnrollmentStation
 
@@ -299,6 +311,15 @@ void es_search_result_free(es_search_result* c) {
 void es_upload_failed_details_free(es_upload_failed_details* c) {
     if (c == nullptr) return;
     std::free(c->description);
+    clearKeepingSize(c);
+}
+
+void es_station_status_free(es_station_status* c) {
+    if (c == nullptr) return;
+    std::free(c->request_url);
+    std::free(c->status_string);
+    std::free(c->sub_status_code);
+    std::free(c->error_msg);
     clearKeepingSize(c);
 }
 

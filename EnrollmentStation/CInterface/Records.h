@@ -30,6 +30,7 @@ void toC(const SearchCaptureInfomation& in, es_search_record& out);
 void toC(const std::vector<SearchCaptureInfomation>& in, es_search_result& out);
 void toC(const UploadFailedDetailsInfomation& in, es_upload_failed_details& out);
 void toC(const FaceParam& in, es_face_param& out);
+void toC(const StationStatus& in, es_station_status& out);
 
 // Fills a fresh record with `fill` and hands it to `out` only when every
 // allocation succeeded; `out` keeps its size field.

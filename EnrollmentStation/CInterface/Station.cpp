@@ -12,6 +12,7 @@
 using EnrollmentStation::CEnrollmentStation;
 using EnrollmentStation::capi::refused;
 using EnrollmentStation::capi::run;
+using EnrollmentStation::capi::runUncoded;
 using EnrollmentStation::capi::sized;
 using EnrollmentStation::capi::toC;
 using EnrollmentStation::capi::fromC;
@@ -205,6 +206,28 @@ es_status es_search(es_station* s, es_search_callback callback, void* userData) 
     }, EnrollmentStation::capi::finishedWithCode);
 }
 
+using EnrollmentStation::SearchDocumentStatus;
+static_assert(static_cast<int>(SearchDocumentStatus::More) == ES_SEARCH_MORE &&
+                  static_cast<int>(SearchDocumentStatus::Last) == ES_SEARCH_LAST &&
+                  static_cast<int>(SearchDocumentStatus::NoMatch) == ES_SEARCH_NO_MATCH &&
+                  static_cast<int>(SearchDocumentStatus::Failed) == ES_SEARCH_FAILED &&
+                  static_cast<int>(SearchDocumentStatus::Unreadable) == ES_SEARCH_UNREADABLE,
+              "the C values name the same statuses");
+
+es_status es_read_search_document(const char* document, size_t length, int* documentStatus,
+                                  es_search_record* record) {
+    if (document == nullptr || documentStatus == nullptr || !sized(record)) return invalid();
+    return runUncoded([&] {
+        EnrollmentStation::SearchCaptureInfomation read;
+        const auto status = CEnrollmentStation::readSearchDocument(std::string(document, length), read);
+        if (status == SearchDocumentStatus::More || status == SearchDocumentStatus::Last) {
+            toC(read, *record);
+        }
+        *documentStatus = static_cast<int>(status);
+        return true;
+    });
+}
+
 es_status es_stop_search(es_station* s) {
     if (s == nullptr) return invalid();
     return run([&] {
@@ -236,6 +259,16 @@ es_status es_upload_file(es_station* s, const char* localPath) {
 es_status es_download_file(es_station* s, const char* localPath) {
     if (s == nullptr || localPath == nullptr) return invalid();
     return run([&] { return s->station.downloadFile(localPath); });
+}
+
+es_status es_get_last_station_status(es_station* s, es_station_status* status) {
+    if (s == nullptr || !sized(status)) return invalid();
+    return runUncoded([&] {
+        EnrollmentStation::StationStatus read;
+        const bool ok = s->station.getLastStationStatus(read);
+        if (ok) toC(read, *status);
+        return ok;
+    });
 }
 
 }  // extern "C"

@@ -188,6 +188,15 @@ class FaceParam(Sized):
     _fields_ = [("size", c_uint32), ("enable", c_int), ("value", c_int32)]
 
 
+class StationStatus(Sized):
+    _fields_ = [("size", c_uint32), ("request_url", c_text), ("status_code", c_int32),
+                ("status_string", c_text), ("sub_status_code", c_text), ("error_code", c_uint32),
+                ("error_msg", c_text), ("try_times", c_int32)]
+
+
+# What one search document says (ES_SEARCH_ values).
+SEARCH_MORE, SEARCH_LAST, SEARCH_NO_MATCH, SEARCH_FAILED, SEARCH_UNREADABLE = range(5)
+
 SearchCallback = ctypes.CFUNCTYPE(c_int, ctypes.POINTER(ctypes.c_char), c_size_t, ctypes.c_void_p)
 
 # ---- functions ------------------------------------------------------------------
@@ -226,6 +235,8 @@ es_capture_fingerprint = _declare("es_capture_fingerprint", station_p, P(Fingerp
 es_capture_face = _declare("es_capture_face", station_p, P(Face))
 es_search_list = _declare("es_search_list", station_p, P(SearchResult))
 es_search = _declare("es_search", station_p, SearchCallback, ctypes.c_void_p)
+es_read_search_document = _declare("es_read_search_document", ctypes.c_char_p, c_size_t, P(c_int),
+                                   P(SearchRecord))
 es_stop_search = _declare("es_stop_search", station_p)
 es_set_offline_capture_rule = _declare("es_set_offline_capture_rule", station_p, P(OfflineRule))
 es_get_upload_failed_details = _declare("es_get_upload_failed_details", station_p,
@@ -234,6 +245,7 @@ es_clear_station_data = _declare("es_clear_station_data", station_p)
 es_set_face_param = _declare("es_set_face_param", station_p, P(FaceParam))
 es_get_face_param = _declare("es_get_face_param", station_p, P(FaceParam))
 es_get_device_language = _declare("es_get_device_language", station_p, P(c_int))
+es_get_last_station_status = _declare("es_get_last_station_status", station_p, P(StationStatus))
 es_upload_file = _declare("es_upload_file", station_p, c_char_p)
 es_download_file = _declare("es_download_file", station_p, c_char_p)
 
@@ -241,6 +253,8 @@ es_text_free = _declare("es_text_free", c_text, restype=None)
 es_identity_free = _declare("es_identity_free", P(Identity), restype=None)
 es_fingerprint_free = _declare("es_fingerprint_free", P(Fingerprint), restype=None)
 es_face_free = _declare("es_face_free", P(Face), restype=None)
+es_search_record_free = _declare("es_search_record_free", P(SearchRecord), restype=None)
+es_station_status_free = _declare("es_station_status_free", P(StationStatus), restype=None)
 es_search_result_free = _declare("es_search_result_free", P(SearchResult), restype=None)
 es_upload_failed_details_free = _declare("es_upload_failed_details_free", P(UploadFailedDetails),
                                          restype=None)

@@ -2,7 +2,6 @@
 
 import ctypes
 import itertools
-import json
 import os
 import queue
 import threading
@@ -76,41 +75,17 @@ def _search_record(c) -> Optional[rec.SearchRecord]:
                             _text(c.response_status), c.num_of_matches, c.total_matches)
 
 
-# ---- the search documents of the streaming search ------------------------------------
-
-NO_MATCH = "NO MATCH"
-FAILED = "NET_SDK_CALLBACK_STATUS_FAILED"
-
-
-def _json_feature(j: dict) -> rec.FaceFeature:
-    def point(key):
-        p = j.get(key) or {}
-        return rec.Point(float(p.get("x", 0)), float(p.get("y", 0)))
-    r = j.get("Region") or {}
-    return rec.FaceFeature(rec.Region(float(r.get("height", 0)), float(r.get("width", 0)),
-                                      float(r.get("x", 0)), float(r.get("y", 0))),
-                           point("LeftEyePoint"), point("RightEyePoint"), point("LeftMouthPoint"),
-                           point("RightMouthPoint"), point("NoseTipPoint"))
-
+# ---- the streaming search -------------------------------------------------------------
 
 def _read_document(document: bytes):
-    """The page status of one search document and its record (None without one)."""
-    root = json.loads(document).get("SearchCaptureData") or {}
-    page = root.get("SearchTaskCond") or {}
-    status = page.get("responseStatusStrg", "")
-    people = page.get("DataCollections") or []
-    if not people:
-        return status, None
-    p = people[0]
-    person = rec.Person(
-        int(p.get("lastCaptureNo", 0)), int(p.get("captureNo", 0)), p.get("name", ""),
-        p.get("employeeNo", ""), p.get("IDCardNo", ""), list(p.get("CardNoList") or []),
-        [rec.FingerprintTemplate(int(f.get("fingerprintID", 0)), f.get("fingerprint", ""))
-         for f in p.get("FingerprintList") or []],
-        _json_feature(p.get("FaceFeature") or {}), bool(p.get("riskDataMark", False)))
-    return status, rec.SearchRecord(person, root.get("faceData", ""), root.get("infraredFaceData", ""),
-                                    page.get("searchID", ""), status,
-                                    int(page.get("numOfMatches", 0)), int(page.get("totalMatches", 0)))
+    """The ES_SEARCH_ status of one search document and its record (None without one)."""
+    status = ctypes.c_int(native.SEARCH_UNREADABLE)
+    c = native.SearchRecord()
+    native.es_read_search_document(document, len(document), ctypes.byref(status), ctypes.byref(c))
+    try:
+        return status.value, _search_record(c)
+    finally:
+        native.es_search_record_free(ctypes.byref(c))
 
 
 class _Feed:
@@ -200,9 +175,23 @@ class Station:
 
     def _check(self, operation: str, status: native.Status) -> native.Status:
         if not status.ok:
-            raise StationError(operation, status.main, status.sub,
-                               (status.text or b"").decode("utf-8", "replace"))
+            words = (status.text or b"").decode("utf-8", "replace")
+            raise StationError(operation, status.main, status.sub, words, *self._refusal(status))
         return status
+
+    def _refusal(self, status: native.Status):
+        """The station's name and words for the refusal that gave `status`."""
+        if status.main != 68 or not self._handle:
+            return None, None
+        c = native.StationStatus()
+        if not native.es_get_last_station_status(self._handle, ctypes.byref(c)).ok:
+            return None, None
+        try:
+            if c.error_code != status.sub & 0xFFFFFFFF:
+                return None, None  # an older refusal's document
+            return _text(c.sub_status_code), _text(c.error_msg)
+        finally:
+            native.es_station_status_free(ctypes.byref(c))
 
     def _call(self, operation: str, function, *args) -> native.Status:
         if not self._handle:
@@ -346,14 +335,14 @@ class Station:
             item = feed.queue.get()
             while item is not _END:
                 last_status, record = _read_document(item)
-                if last_status == FAILED:
+                if last_status == native.SEARCH_FAILED:
                     raise StationError(operation, 69, 8203, "the station reported the search failed")
                 if record is not None:
                     yield record
                 item = feed.queue.get()
             status = outcome[0]
             self._check(operation, status)
-            if last_status not in ("OK", NO_MATCH):
+            if last_status not in (native.SEARCH_LAST, native.SEARCH_NO_MATCH):
                 self._raise_truncated(operation, feed, status)
         finally:
             feed.closed = True
@@ -368,12 +357,13 @@ class Station:
         try:
             while True:
                 late = feed.queue.get(timeout=LATE_FAILURE_WAIT)
-                if late is not _END and _read_document(late)[0] == FAILED:
+                if late is not _END and _read_document(late)[0] == native.SEARCH_FAILED:
                     break
         except queue.Empty:
             pass
         if status.main or status.sub:
-            raise StationError(operation, status.main, status.sub, status.text.decode())
+            raise StationError(operation, status.main, status.sub, status.text.decode(),
+                               *self._refusal(status))
         raise StationError(operation, 69, 8203, "the search ended before its last record")
 
     def stop_search(self) -> None:

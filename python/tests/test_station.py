@@ -73,6 +73,8 @@ def test_failures_carry_the_code_pair(control):
             st.card()
         assert refused.value.code == (68, 0x30002)
         assert refused.value.words == "the station refused the request"
+        assert refused.value.sub_status_code == "cardTypeDisabled" and refused.value.error_msg
+        assert str(refused.value).startswith("reading the card failed: 68-196610 cardTypeDisabled: ")
         control.fail_next(b"NET_DVR_STDXMLConfig", 7)
         with pytest.raises(StationError) as sdk:
             st.upload_failed_details()

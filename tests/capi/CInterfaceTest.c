@@ -139,6 +139,8 @@ static void test_arguments(void) {
 /* The station's refusals and the SDK's failures keep their code pair. */
 static void test_refusals(void) {
     es_station* station = logged_in();
+    ES_SIZED(es_station_status, words);
+    CHECK_CODE(es_get_last_station_status(station, &words), 0, 0); /* nothing refused yet */
     ES_SIZED(es_rf_card_param, no_cards);
     CHECK_OK(es_set_rf_card_param(station, &no_cards));
     char* card = NULL;
@@ -146,6 +148,12 @@ static void test_refusals(void) {
     CHECK_CODE(status, 68, 0x30002); /* the card's type is not enabled */
     CHECK(strcmp(status.text, "the station refused the request") == 0);
     CHECK(card == NULL);
+    CHECK_OK(es_get_last_station_status(station, &words));
+    CHECK(words.error_code == 0x30002 && strcmp(words.sub_status_code, "cardTypeDisabled") == 0);
+    CHECK(words.error_msg != NULL && words.error_msg[0] != '\0');
+    es_station_status_free(&words);
+    es_station_status_free(&words);
+    CHECK(words.sub_status_code == NULL && words.size == sizeof words);
 
     vst_fail_next("NET_DVR_STDXMLConfig", 7);
     ES_SIZED(es_upload_failed_details, details);
@@ -300,20 +308,27 @@ typedef struct watcher {
     pthread_mutex_t mutex;
     pthread_cond_t arrived;
     int documents;
-    int closing_documents; /* "NO MATCH" or the failure document */
-    size_t last_length;
+    int statuses[8]; /* ES_SEARCH_ value of each document, the first 8 */
+    char names[8][32];
 } watcher;
 
+/* Reads each document as it arrives, on the SDK's thread. */
 static int on_document(const char* document, size_t length, void* user_data) {
     watcher* w = (watcher*)user_data;
+    int status = -1;
+    ES_SIZED(es_search_record, record);
+    CHECK_OK(es_read_search_document(document, length, &status, &record));
     pthread_mutex_lock(&w->mutex);
-    ++w->documents;
-    if (strstr(document, "NO MATCH") != NULL || strstr(document, "NET_SDK_CALLBACK_STATUS_FAILED") != NULL) {
-        ++w->closing_documents;
+    if (w->documents < 8) {
+        w->statuses[w->documents] = status;
+        if (record.data_collect_count == 1) {
+            snprintf(w->names[w->documents], sizeof w->names[0], "%s", record.data_collects[0].name);
+        }
     }
-    w->last_length = length == strlen(document) ? length : 0;
+    ++w->documents;
     pthread_cond_broadcast(&w->arrived);
     pthread_mutex_unlock(&w->mutex);
+    es_search_record_free(&record);
     return 0;
 }
 
@@ -342,7 +357,9 @@ static void test_search_callback(void) {
     watcher w;
     watcher_init(&w);
     CHECK_OK(es_search(station, on_document, &w));
-    CHECK(w.documents == 3 && w.closing_documents == 0 && w.last_length > 0);
+    CHECK(w.documents == 3);
+    CHECK(w.statuses[0] == ES_SEARCH_MORE && w.statuses[1] == ES_SEARCH_MORE && w.statuses[2] == ES_SEARCH_LAST);
+    CHECK(strcmp(w.names[0], "Ana Lima") == 0 && strcmp(w.names[2], "Chen Wei") == 0);
 
     watcher_init(&w);
     vst_fill_store(20);
@@ -361,7 +378,14 @@ static void test_search_callback(void) {
     CHECK_OK(es_clear_station_data(station));
     watcher_init(&w);
     CHECK_OK(es_search(station, on_document, &w));
-    CHECK(w.documents == 1 && w.closing_documents == 1);
+    CHECK(w.documents == 1 && w.statuses[0] == ES_SEARCH_NO_MATCH && w.names[0][0] == '\0');
+
+    /* A document that is not one is told apart, and the record kept as it was. */
+    int status = -1;
+    ES_SIZED(es_search_record, record);
+    CHECK_OK(es_read_search_document("{\"SearchCaptureData\"", 20, &status, &record));
+    CHECK(status == ES_SEARCH_UNREADABLE && record.search_id == NULL);
+    CHECK_CODE(es_read_search_document(NULL, 0, &status, &record), 0, ES_SUB_INVALID_ARGUMENT);
     log_out(station);
 }
 

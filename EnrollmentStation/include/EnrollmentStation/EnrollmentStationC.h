@@ -266,6 +266,28 @@ typedef struct es_face_param {
     int32_t value; /* the station keeps the low 8 bits */
 } es_face_param;
 
+/* The status document a station sends when it refuses a request; texts
+ * exactly as the station sent them. */
+typedef struct es_station_status {
+    uint32_t size;
+    char* request_url;
+    int32_t status_code;
+    char* status_string;
+    char* sub_status_code; /* the refusal's name, such as "noCardPresented" */
+    uint32_t error_code;   /* n of the (68, n) status, as 32 bits */
+    char* error_msg;       /* the station's words for it */
+    int32_t try_times;
+} es_station_status;
+
+/* What one document of es_search says. */
+enum {
+    ES_SEARCH_MORE = 0,      /* "MORE": a record, and more follow */
+    ES_SEARCH_LAST = 1,      /* "OK": a record, the last one */
+    ES_SEARCH_NO_MATCH = 2,  /* "NO MATCH": nothing to find; the search ends */
+    ES_SEARCH_FAILED = 3,    /* the station reported failure */
+    ES_SEARCH_UNREADABLE = 4 /* not a search document, or "MORE"/"OK" without a record */
+};
+
 /* Called once per search document, on the SDK's thread, one call at a time.
  * `document` (JSON, `length` bytes plus a zero byte) is valid only during
  * the call. Statuses: "MORE" and "OK" carry a record; "NO MATCH" (an empty
@@ -319,6 +341,14 @@ ENROLLMENTSTATION_API es_status es_search_list(es_station* station, es_search_re
  * failure document may come later than es_search's return). */
 ENROLLMENTSTATION_API es_status es_search(es_station* station, es_search_callback callback,
                                           void* user_data);
+/* Reads one es_search document: `document_status` receives an ES_SEARCH_
+ * value; for ES_SEARCH_MORE and ES_SEARCH_LAST `record` becomes exactly the
+ * record es_search_list would have returned for it, otherwise it is left as
+ * it was. No device call and no code: safe on any thread, the callback's
+ * included. */
+ENROLLMENTSTATION_API es_status es_read_search_document(const char* document, size_t length,
+                                                        int* document_status,
+                                                        es_search_record* record);
 /* Asks the running es_search to end after the station's next report. */
 ENROLLMENTSTATION_API es_status es_stop_search(es_station* station);
 ENROLLMENTSTATION_API es_status es_set_offline_capture_rule(es_station* station,
@@ -338,6 +368,15 @@ ENROLLMENTSTATION_API es_status es_get_device_language(es_station* station, int*
 ENROLLMENTSTATION_API es_status es_upload_file(es_station* station, const char* local_path);
 ENROLLMENTSTATION_API es_status es_download_file(es_station* station, const char* local_path);
 
+/* ---- the station's own words ------------------------------------------------------ */
+
+/* The status document of this station's latest refused request, the one that
+ * gave (68, n). Fails with (0, 0) when no request of this station was
+ * refused. It is kept until the next refusal: compare its error_code with n
+ * before showing it. No device call, no code. */
+ENROLLMENTSTATION_API es_status es_get_last_station_status(es_station* station,
+                                                           es_station_status* status);
+
 /* ---- releasing what the library handed out ------------------------------------- */
 
 ENROLLMENTSTATION_API void es_text_free(char* text);
@@ -347,6 +386,7 @@ ENROLLMENTSTATION_API void es_face_free(es_face* face);
 ENROLLMENTSTATION_API void es_search_record_free(es_search_record* record);
 ENROLLMENTSTATION_API void es_search_result_free(es_search_result* result);
 ENROLLMENTSTATION_API void es_upload_failed_details_free(es_upload_failed_details* details);
+ENROLLMENTSTATION_API void es_station_status_free(es_station_status* status);
 
 #ifdef __cplusplus
 }
