@@ -24,9 +24,8 @@ CBatchNet::CBatchNet(int32_t userId, const protocol::BatchPassThroughReq& reques
     : CAbstractStepStrategy(userId, request) {}
 
 int32_t CBatchNet::openConnection() {
-    // The step itself is the user data; the report entries find it by that address.
     return NET_DVR_StartRemoteConfig(m_lUserID, m_dwCommand, m_inBuffer.get(), m_dwInBufferLen,
-                                     m_fnCallback, static_cast<void*>(this));
+                                     m_fnCallback, m_pReportUserData);
 }
 
 bool CBatchNet::pauseBeforeRestart() {

@@ -2,8 +2,9 @@
 // station cannot be reached) and closes it.
 //
 // Thread safety: used by the worker that runs the step. From the moment a
-// connection is open the SDK may report on its own thread, with the step as
-// user data, until stopRemoteConfig has succeeded.
+// connection is open the SDK may report on its own thread, with the owner's
+// token as user data, until stopRemoteConfig has succeeded (and, when every
+// close fails, after the step is gone).
 #ifndef ENROLLMENTSTATION_BASESDK_BATCHNET_H
 #define ENROLLMENTSTATION_BASESDK_BATCHNET_H
 
@@ -32,6 +33,9 @@ protected:
     uint32_t m_dwSendDataType = 0xFFFFFFFFu;
     std::shared_ptr<char[]> m_sendBuffer;
     uint32_t m_dwSendLen = 0;
+    // What the SDK hands back with every report: the owner's token, set
+    // before the connection opens.
+    void* m_pReportUserData = nullptr;
 
 private:
     // The pause before a restart; cut short (false) when a stop is asked for,

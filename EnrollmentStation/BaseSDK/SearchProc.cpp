@@ -24,27 +24,34 @@ constexpr const char* kSendMethod = "EnrollmentStation::CSearchProc::sendRemoteC
 constexpr size_t kSendBufferSize = 10240;
 constexpr int kStopAttempts = 3;
 
-// The processes whose connections may still report, by the address they gave
-// the SDK as user data.
+constexpr const char* kEntryMethod = "EnrollmentStation::CSearchProc::reportEntry";
+
+// The processes whose connections may still report, by the token each gave
+// the SDK as user data. Tokens are never reused: a connection that outlives
+// its process (its close failed) reports under a token that finds nothing,
+// even when a later process lives at the same address.
 class LiveProcesses {
 public:
-    void add(const void* key, std::weak_ptr<CSearchProc> process) {
+    uint64_t add(std::weak_ptr<CSearchProc> process) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_processes[key] = std::move(process);
+        const uint64_t token = ++m_lastToken;
+        m_processes.emplace(token, std::move(process));
+        return token;
     }
-    void remove(const void* key) {
+    void remove(uint64_t token) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_processes.erase(key);
+        m_processes.erase(token);
     }
-    std::shared_ptr<CSearchProc> find(const void* key) {
+    std::shared_ptr<CSearchProc> find(uint64_t token) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        auto it = m_processes.find(key);
+        auto it = m_processes.find(token);
         return it == m_processes.end() ? nullptr : it->second.lock();
     }
 
 private:
     std::mutex m_mutex;
-    std::unordered_map<const void*, std::weak_ptr<CSearchProc>> m_processes;
+    uint64_t m_lastToken = 0;
+    std::unordered_map<uint64_t, std::weak_ptr<CSearchProc>> m_processes;
 };
 
 LiveProcesses& liveProcesses() {
@@ -54,15 +61,24 @@ LiveProcesses& liveProcesses() {
     return *registry;
 }
 
-const void* reportKey(const CBatchNet* step) { return static_cast<const void*>(step); }
+void* tokenAsUserData(uint64_t token) { return reinterpret_cast<void*>(static_cast<uintptr_t>(token)); }
 
-// Runs a handler for the process behind `user`, if it still lives. Nothing
-// may unwind into the SDK's thread: a handler that throws ends the job.
+uint64_t tokenOf(void* user) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(user)); }
+
+// Runs a handler for the process behind `user`, if it still lives; a report
+// for a process that has ended is dropped, visibly. Nothing may unwind into
+// the SDK's thread: a handler that throws ends the job.
 template <typename Handler>
-void dispatch(void* user, Handler handler) {
+void dispatch(uint32_t type, void* user, Handler handler) {
     if (user == nullptr) return;
-    std::shared_ptr<CSearchProc> process = liveProcesses().find(user);
-    if (!process) return;
+    std::shared_ptr<CSearchProc> process = liveProcesses().find(tokenOf(user));
+    if (!process) {
+        Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
+                                             "[%s]Dropped a report of an ended job. Type[%u] job[%llu].[%s(%d)]",
+                                             kEntryMethod, type, static_cast<unsigned long long>(tokenOf(user)),
+                                             kSrcBaseSDK, __LINE__);
+        return;
+    }
     try {
         handler(*process);
     } catch (...) {
@@ -76,26 +92,27 @@ void dispatch(void* user, Handler handler) {
 std::shared_ptr<CSearchProc> CSearchProc::create(int32_t userId,
                                                  const protocol::BatchPassThroughReq& request) {
     auto process = std::make_shared<CSearchProc>(CreateKey{}, userId, request);
-    liveProcesses().add(reportKey(process.get()), process);
+    process->m_token = liveProcesses().add(process);
+    process->m_pReportUserData = tokenAsUserData(process->m_token);
     return process;
 }
 
 CSearchProc::CSearchProc(CreateKey, int32_t userId, const protocol::BatchPassThroughReq& request)
     : CBatchNet(userId, request) {}
 
-CSearchProc::~CSearchProc() { liveProcesses().remove(reportKey(this)); }
+CSearchProc::~CSearchProc() { liveProcesses().remove(m_token); }
 
 void ZORN_CALL CSearchProc::fingerCollectEntry(uint32_t type, void* buffer, uint32_t length,
                                                void* user) {
-    dispatch(user, [&](CSearchProc& p) { p.processFingerCollect(type, buffer, length); });
+    dispatch(type, user, [&](CSearchProc& p) { p.processFingerCollect(type, buffer, length); });
 }
 
 void ZORN_CALL CSearchProc::faceCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user) {
-    dispatch(user, [&](CSearchProc& p) { p.processFaceCollect(type, buffer, length); });
+    dispatch(type, user, [&](CSearchProc& p) { p.processFaceCollect(type, buffer, length); });
 }
 
 void ZORN_CALL CSearchProc::searchEntry(uint32_t type, void* buffer, uint32_t length, void* user) {
-    dispatch(user, [&](CSearchProc& p) { p.processSearchCaptureData(type, buffer, length); });
+    dispatch(type, user, [&](CSearchProc& p) { p.processSearchCaptureData(type, buffer, length); });
 }
 
 // ---- the job -----------------------------------------------------------------

@@ -8,10 +8,11 @@
 // and the worker; the return list has its own lock; the two are never held
 // together and no lock is held across an SDK call.
 //
-// Lifetime: always owned by shared_ptr (create). The report entries reach a
-// process only through a registry of live processes, taking a shared owner
-// for the length of the report, so a late report never lands on a destroyed
-// process.
+// Lifetime: always owned by shared_ptr (create). The SDK knows a process
+// only by a token that is never reused; the report entries look it up in a
+// registry of live processes and hold a shared owner for the length of the
+// report, so a late report lands on no process, neither a destroyed one nor
+// its successor at the same address.
 #ifndef ENROLLMENTSTATION_BASESDK_SEARCHPROC_H
 #define ENROLLMENTSTATION_BASESDK_SEARCHPROC_H
 
@@ -82,6 +83,7 @@ private:
     void finishJob(bool dataArrived);
     void reportSearchFailure();
 
+    uint64_t m_token = 0;
     std::atomic<uint32_t> m_nResultCount{0};
     // Made before the connection opens and never changed after, so the report
     // thread reads it without a lock.

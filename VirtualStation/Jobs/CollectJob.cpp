@@ -1,8 +1,11 @@
 // The live collections: the reader's fingerprint and the camera's face, as
 // the data records of commands 2504 and 2510.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <utility>
 
 #include "State/Station.h"
@@ -44,6 +47,31 @@ int completeReports(const StreamScript& script) {
     return script.ending == StreamEnding::Normal ? 1 : 0;
 }
 
+std::chrono::milliseconds reportDelay(const StreamScript& script, std::chrono::milliseconds pacedTime) {
+    return script.reportDelayMs > 0 ? std::chrono::milliseconds(script.reportDelayMs) : paced(pacedTime);
+}
+
+// The sample the late reports of `script` carry.
+template <typename Sample>
+std::shared_ptr<const Sample> lateSample(std::shared_ptr<const Sample> sample, const StreamScript& script,
+                                         std::string Sample::*templateBytes) {
+    if (script.lateTemplate.empty()) return sample;
+    auto late = std::make_shared<Sample>(*sample);
+    (*late).*templateBytes = script.lateTemplate;
+    return late;
+}
+
+// The ending, then the late reports that `report` builds.
+template <typename BuildReport>
+void postEndingAndLate(LongConnection& connection, const StreamScript& script, BuildReport report) {
+    postEnding(connection, script);
+    for (int i = 0; i < script.lateRecords; ++i) {
+        Report late = report();
+        late.delay = std::chrono::milliseconds(script.lateDelayMs);
+        connection.post(std::move(late));
+    }
+}
+
 class FingerCollectJob : public StreamJob {
 public:
     FingerCollectJob(std::shared_ptr<Station> station, uint8_t finger, const StreamScript& script)
@@ -56,24 +84,30 @@ public:
             sample = m_station->collect.finger;
         }
         for (int i = 0; i < completeReports(m_script); ++i) {
-            NET_DVR_CAPTURE_FINGERPRINT_CFG record{};
-            record.dwSize = sizeof(record);
-            const size_t templateLength = std::min<size_t>(sample->templateBytes.size(), NET_DVR_MAX_FINGER_PRINT_LEN);
-            record.dwFingerPrintDataSize = static_cast<uint32_t>(templateLength);
-            std::memcpy(record.byFingerData, sample->templateBytes.data(), templateLength);
-            record.dwFingerPrintPicSize = static_cast<uint32_t>(sample->picture.size());
-            record.pFingerPrintPicBuffer = address(sample->picture);
-            record.byFingerNo = m_finger;
-            record.byFingerPrintQuality = sample->quality;
-            Report report = dataReport(record);
-            report.keep.push_back(sample);
-            report.delay = paced(kFingerTime);
+            Report report = fingerReport(sample);
+            report.delay = reportDelay(m_script, kFingerTime);
             connection.post(std::move(report));
         }
-        postEnding(connection, m_script);
+        const auto late = lateSample(sample, m_script, &FingerprintSample::templateBytes);
+        postEndingAndLate(connection, m_script, [&] { return fingerReport(late); });
     }
 
 private:
+    Report fingerReport(const std::shared_ptr<const FingerprintSample>& sample) const {
+        NET_DVR_CAPTURE_FINGERPRINT_CFG record{};
+        record.dwSize = sizeof(record);
+        const size_t templateLength = std::min<size_t>(sample->templateBytes.size(), NET_DVR_MAX_FINGER_PRINT_LEN);
+        record.dwFingerPrintDataSize = static_cast<uint32_t>(templateLength);
+        std::memcpy(record.byFingerData, sample->templateBytes.data(), templateLength);
+        record.dwFingerPrintPicSize = static_cast<uint32_t>(sample->picture.size());
+        record.pFingerPrintPicBuffer = address(sample->picture);
+        record.byFingerNo = m_finger;
+        record.byFingerPrintQuality = sample->quality;
+        Report report = dataReport(record);
+        report.keep.push_back(sample);
+        return report;
+    }
+
     std::shared_ptr<Station> m_station;
     uint8_t m_finger;
     StreamScript m_script;
@@ -106,7 +140,7 @@ public:
             sample = m_station->collect.face;
         }
         const int steps = sample->progressReports + 1;
-        const auto step = paced(kFaceTime / steps);
+        const auto step = reportDelay(m_script, kFaceTime / steps);
         for (int i = 0; i < completeReports(m_script); ++i) {
             // While the camera tracks the face: its place, nothing else yet.
             for (int k = 1; k < steps; ++k) {
@@ -118,31 +152,37 @@ public:
                 report.delay = step;
                 connection.post(std::move(report));
             }
-            NET_DVR_CAPTURE_FACE_CFG record{};
-            record.dwSize = sizeof(record);
-            record.dwFaceTemplate1Size = static_cast<uint32_t>(sample->template1.size());
-            record.pFaceTemplate1Buffer = address(sample->template1);
-            record.dwFaceTemplate2Size = static_cast<uint32_t>(sample->template2.size());
-            record.pFaceTemplate2Buffer = address(sample->template2);
-            record.dwFacePicSize = static_cast<uint32_t>(sample->picture.size());
-            record.pFacePicBuffer = address(sample->picture);
-            record.byFaceQuality1 = sample->template1Quality;
-            record.byFaceQuality2 = sample->template2Quality;
-            record.byCaptureProgress = 100;
-            record.byFacePicQuality = sample->pictureQuality;
-            record.dwInfraredFacePicSize = static_cast<uint32_t>(sample->infraredPicture.size());
-            record.pInfraredFacePicBuffer = address(sample->infraredPicture);
-            record.byInfraredFacePicQuality = sample->infraredPictureQuality;
-            record.struFeature = floatGeometry(sample->geometry);
-            Report report = dataReport(record);
-            report.keep.push_back(sample);
+            Report report = faceReport(sample);
             report.delay = step;
             connection.post(std::move(report));
         }
-        postEnding(connection, m_script);
+        const auto late = lateSample(sample, m_script, &FaceSample::template1);
+        postEndingAndLate(connection, m_script, [&] { return faceReport(late); });
     }
 
 private:
+    static Report faceReport(const std::shared_ptr<const FaceSample>& sample) {
+        NET_DVR_CAPTURE_FACE_CFG record{};
+        record.dwSize = sizeof(record);
+        record.dwFaceTemplate1Size = static_cast<uint32_t>(sample->template1.size());
+        record.pFaceTemplate1Buffer = address(sample->template1);
+        record.dwFaceTemplate2Size = static_cast<uint32_t>(sample->template2.size());
+        record.pFaceTemplate2Buffer = address(sample->template2);
+        record.dwFacePicSize = static_cast<uint32_t>(sample->picture.size());
+        record.pFacePicBuffer = address(sample->picture);
+        record.byFaceQuality1 = sample->template1Quality;
+        record.byFaceQuality2 = sample->template2Quality;
+        record.byCaptureProgress = 100;
+        record.byFacePicQuality = sample->pictureQuality;
+        record.dwInfraredFacePicSize = static_cast<uint32_t>(sample->infraredPicture.size());
+        record.pInfraredFacePicBuffer = address(sample->infraredPicture);
+        record.byInfraredFacePicQuality = sample->infraredPictureQuality;
+        record.struFeature = floatGeometry(sample->geometry);
+        Report report = dataReport(record);
+        report.keep.push_back(sample);
+        return report;
+    }
+
     std::shared_ptr<Station> m_station;
     StreamScript m_script;
 };

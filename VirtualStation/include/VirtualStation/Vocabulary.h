@@ -156,6 +156,17 @@ struct StreamScript {
     uint32_t statusLength = 0;
     // Search: the first pages are answered "MORE" with no record.
     int emptyPages = 0;
+    // Collect: pause before each data report in milliseconds, pacing or not;
+    // 0 leaves it to the pacing.
+    int reportDelayMs = 0;
+    // Collect: complete data reports sent after the ending, `lateDelayMs`
+    // apart, as a station that missed the end sends them. They reach the
+    // client only while the connection stays open (its close failed).
+    int lateRecords = 0;
+    int lateDelayMs = 0;
+    // Collect: the template the late reports carry (the face's first
+    // template); empty: the sample's.
+    std::string lateTemplate;
 };
 
 }  // namespace vstation
