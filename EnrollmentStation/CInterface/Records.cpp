@@ -219,13 +219,14 @@ void toC(const SearchCaptureInfomation& in, es_search_record& out) {
     }, es_search_record_free);
 }
 
-void toC(const std::vector<SearchCaptureInfomation>& in, es_search_result& out) {
+void toC(std::vector<SearchCaptureInfomation>& in, es_search_result& out) {
     deliver(out, [&](es_search_result& c) {
         c.records = allocArray<es_search_record>(in.size());
         c.count = in.size();
         for (size_t i = 0; i < in.size(); ++i) {
             c.records[i].size = sizeof(es_search_record);
             toC(in[i], c.records[i]);
+            in[i] = SearchCaptureInfomation();
         }
     }, es_search_result_free);
 }

@@ -27,7 +27,9 @@ void toC(const IdentityInfomation& in, es_identity& out);
 void toC(const FingerPrintInfomation& in, es_fingerprint& out);
 void toC(const FaceInformation& in, es_face& out);
 void toC(const SearchCaptureInfomation& in, es_search_record& out);
-void toC(const std::vector<SearchCaptureInfomation>& in, es_search_result& out);
+// Consumes `in`: each record's texts are released once copied, so the
+// search's pictures are not held three times over.
+void toC(std::vector<SearchCaptureInfomation>& in, es_search_result& out);
 void toC(const UploadFailedDetailsInfomation& in, es_upload_failed_details& out);
 void toC(const FaceParam& in, es_face_param& out);
 void toC(const StationStatus& in, es_station_status& out);

@@ -303,9 +303,14 @@ class Station:
         if not status.ok and status.main == 0 and status.sub == 0:
             return []  # an empty store
         self._check("searching the offline store", status)
+        records = []
         try:
-            found = (_search_record(result.records[i]) for i in range(result.count))
-            return [r for r in found if r is not None]
+            for i in range(result.count):
+                record = _search_record(result.records[i])
+                native.es_search_record_free(ctypes.byref(result.records[i]))  # one copy at a time
+                if record is not None:
+                    records.append(record)
+            return records
         finally:
             native.es_search_result_free(ctypes.byref(result))
 

@@ -106,7 +106,7 @@ def test_search_streams_what_the_list_returns(station):
 
 
 def test_leaving_a_search_early_ends_it(control, station):
-    control.fill_store(40)
+    control.fill_store(40, 2048, 1)
     control.silent_search_after(3)  # without a stop, this search would never end
     started = time.monotonic()
     for number, record in enumerate(station.search(), 1):

@@ -362,7 +362,7 @@ static void test_search_callback(void) {
     CHECK(strcmp(w.names[0], "Ana Lima") == 0 && strcmp(w.names[2], "Chen Wei") == 0);
 
     watcher_init(&w);
-    vst_fill_store(20);
+    vst_fill_store(20, 2048, 1);
     vst_silent_search_after(1);
     search_run run = {station, &w, {0, 0, 0, NULL}};
     pthread_t thread;

@@ -36,12 +36,13 @@ void vst_silent_fingerprint(void) {
     vstation::scriptStream(NET_DVR_CAPTURE_FINGERPRINT_INFO, script);
 }
 
-void vst_fill_store(int count) {
+void vst_fill_store(int count, int picture_bytes, int fingerprints) {
     vstation::clearOfflineRecords();
     vstation::GeneratedRecords plan;
     plan.count = static_cast<size_t>(count);
-    plan.facePictureBytes = 2048;
-    plan.fingerprints = 1;
+    plan.facePictureBytes = static_cast<size_t>(picture_bytes);
+    plan.infraredPictureBytes = static_cast<size_t>(picture_bytes);
+    plan.fingerprints = fingerprints;
     vstation::addGeneratedRecords(plan);
 }
 

@@ -29,8 +29,10 @@ VST_API void vst_silent_search_after(int records);
 VST_API void vst_failed_search_after(int records, int32_t error);
 /* The next fingerprint collection sends nothing. */
 VST_API void vst_silent_fingerprint(void);
-/* Empties the offline store and fills it with `count` made-up people. */
-VST_API void vst_fill_store(int count);
+/* Empties the offline store and fills it with `count` made-up people, each
+ * with a face and an infrared picture of `picture_bytes` (0: none) and
+ * `fingerprints` templates. */
+VST_API void vst_fill_store(int count, int picture_bytes, int fingerprints);
 /* Holds a card (M1) to the reader for the next card capture. */
 VST_API void vst_present_card(const char* card_no);
 
