@@ -61,6 +61,13 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/VirtualStation/include/VirtualStation
 if(TARGET stationctl)
   set_target_properties(stationctl PROPERTIES INSTALL_RPATH "${es_origin}/${es_bin_to_lib}")
   install(TARGETS stationctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The built-in station's module goes where stationctl looks for it.
+  set_target_properties(stationctl_vstation PROPERTIES INSTALL_RPATH "${es_origin}")
+  if(WIN32)
+    install(TARGETS stationctl_vstation LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
+  else()
+    install(TARGETS stationctl_vstation LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  endif()
 endif()
 
 # pkg-config: the prefix is worked out from the .pc file's own place.

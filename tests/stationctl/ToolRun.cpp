@@ -40,7 +40,7 @@ std::string ScratchDir::file(const std::string& name, const std::string& content
 }
 
 ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env,
-                         const std::string& input) {
+                         const std::string& input, const std::string& program) {
     env.emplace("VSTATION_PACING", "0");
     env.emplace("KESTRO_LOG", "off");
     env.emplace("STATIONCTL_PASSWORD", "");
@@ -64,12 +64,12 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
     dup2(out, 1);
     dup2(err, 2);
     std::vector<char*> argv;
-    std::string program = STATIONCTL_PATH;
-    argv.push_back(program.data());
+    std::string path = program;
+    argv.push_back(path.data());
     std::vector<std::string> copies = args;
     for (std::string& arg : copies) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(path.c_str(), argv.data());
     _exit(127);
 }
 
@@ -104,4 +104,9 @@ ToolResult ToolProcess::wait(int seconds) {
 ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env,
                    const std::string& input) {
     return ToolProcess(args, std::move(env), input).wait();
+}
+
+ToolResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                      std::map<std::string, std::string> env) {
+    return ToolProcess(args, std::move(env), {}, program).wait();
 }

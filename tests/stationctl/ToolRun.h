@@ -32,7 +32,7 @@ class ToolProcess {
 public:
     // `input` becomes the standard input (not a terminal).
     ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
-                const std::string& input = {});
+                const std::string& input = {}, const std::string& program = STATIONCTL_PATH);
     ~ToolProcess();
     pid_t pid() const { return m_pid; }
     // Stdout so far.
@@ -48,5 +48,8 @@ private:
 
 ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
                    const std::string& input = {});
+// Any other program, run the same way.
+ToolResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                      std::map<std::string, std::string> env = {});
 
 #endif  // STATIONCTL_TEST_TOOLRUN_H

@@ -3,7 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Commands.h"
-#include "VirtualStationHost.h"
+#include "BuiltInStation.h"
 
 namespace stationctl {
 
@@ -73,6 +73,8 @@ int stepReleaseHandle(Session& session, const GlobalOptions& options) {
 }
 
 void addSessionCommands(CLI::App& app, Context& context) {
+    // It counts the station's open logins, which only the built-in station tells.
+    if (!builtInStationPresent()) return;
     addCommand(app, context, kCommand,
                "open a second session on the virtual station and release its handle through this "
                "session's setIsInit, with the station's open logins before and after",

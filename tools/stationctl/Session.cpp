@@ -5,18 +5,24 @@
 #include "Endpoint.h"
 #include "Failure.h"
 #include "Password.h"
-#include "VirtualStationHost.h"
+#include "BuiltInStation.h"
 
 namespace stationctl {
 
 namespace {
 constexpr const char* kDefaultUser = "admin";
+
+std::string noBuiltInStation() {
+    return "the device SDK in use has no built-in virtual station (" + builtInStationAbsence() +
+           "); name a station with --station";
 }
+}  // namespace
 
 int Session::open(const GlobalOptions& options) {
     std::string error;
     EnrollmentStation::LoginParam login;
     if (options.station.empty()) {
+        if (!builtInStationPresent()) return m_out.problem(m_command, noBuiltInStation(), kExitUsage);
         // The virtual station's credentials are in its profile: no prompt.
         VirtualAccount account;
         if (!virtualAccount(options.user, account, error)) {
@@ -103,8 +109,15 @@ int withSession(Context& context, Output& out, const std::string& command,
     // Loaded once per run: loading replaces the stations, so a second
     // session of the same run must find them as the first one left them.
     std::string error;
-    if (!context.options.profile.empty() && !loadVirtualProfile(context.options.profile, error)) {
-        return out.problem(command, error, kExitUsage);
+    if (!context.options.profile.empty()) {
+        // A named station is left to the SDK: the virtual station must not
+        // take its address over, or a station process there is never reached.
+        if (!context.options.station.empty()) {
+            return out.problem(command, "--profile configures the built-in virtual station; it cannot "
+                                        "be combined with --station", kExitUsage);
+        }
+        if (!builtInStationPresent()) return out.problem(command, noBuiltInStation(), kExitUsage);
+        if (!loadVirtualProfile(context.options.profile, error)) return out.problem(command, error, kExitUsage);
     }
     Session session(out, command);
     const int opened = session.open(context.options);

@@ -1,34 +1,27 @@
-// The virtual station that serves stationctl when no real station is named.
-// The only place that uses the virtual station's control API.
+// The control of the built-in virtual station, as a module that stationctl
+// loads at run time (BuiltInStation.cpp). The module links the virtual
+// station's control API; with any other SDK it fails to load, and stationctl
+// then works without a built-in station. The only code that talks to the
+// virtual station. Plain C names, so the loader finds them on every system.
 #ifndef STATIONCTL_VIRTUALSTATIONHOST_H
 #define STATIONCTL_VIRTUALSTATIONHOST_H
 
-#include <string>
+#include <cstddef>
 
-namespace stationctl {
+extern "C" {
 
-// Where and as whom to log in to the virtual station.
-struct VirtualAccount {
-    std::string address;
-    std::string port;
-    std::string userName;
-    std::string password;
-};
-
-// Loads a profile file into the virtual station. On failure `error` says why.
-bool loadVirtualProfile(const std::string& path, std::string& error);
-
-// The first station of the profile in use (the built-in one unless a file was
-// loaded), with the account named `userName`, or its first account when empty.
-bool virtualAccount(const std::string& userName, VirtualAccount& account, std::string& error);
-
+// Loads a profile (JSON text) into the virtual station. 1 on success;
+// otherwise 0 with the reason in `error` (cut to `errorSize`, terminated).
+typedef int (*StationctlLoadProfile)(const char* text, char* error, size_t errorSize);
+// The built-in profile's text; valid until the module is unloaded.
+typedef const char* (*StationctlDefaultProfile)(void);
 // Login handles the virtual station holds open in this process.
-int virtualOpenLogins();
+typedef int (*StationctlOpenLogins)(void);
 
-// The words for an SDK error number. The virtual station's table describes the
-// SDK's own numbers, so it serves real stations as well.
-std::string sdkErrorText(int error);
+}
 
-}  // namespace stationctl
+#define STATIONCTL_LOAD_PROFILE "stationctl_vstation_load_profile"
+#define STATIONCTL_DEFAULT_PROFILE "stationctl_vstation_default_profile"
+#define STATIONCTL_OPEN_LOGINS "stationctl_vstation_open_logins"
 
 #endif  // STATIONCTL_VIRTUALSTATIONHOST_H
