@@ -26,7 +26,8 @@ target_include_directories(KestroBase INTERFACE
 target_include_directories(ZornNetSDK INTERFACE
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/platform>)
 
-# es_install_package(<package> <target> <headers destination> <headers...>)
+# es_install_package(<package> <target> <headers destination> <headers...>);
+# ES_PACKAGE_DEPENDENCIES, when set, goes into the package file before its targets.
 function(es_install_package package target header_dir)
   install(TARGETS ${target} EXPORT ${package}Targets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -47,10 +48,15 @@ function(es_install_package package target header_dir)
     DESTINATION ${ES_PACKAGE_DIR}/${package})
 endfunction()
 
+# The base library's package, from the same prefix first.
+set(ES_PACKAGE_DEPENDENCIES "include(CMakeFindDependencyMacro)
+find_dependency(KestroBase ${PROJECT_VERSION} CONFIG HINTS \"\${CMAKE_CURRENT_LIST_DIR}/../KestroBase\")")
 es_install_package(EnrollmentStation EnrollmentStation ${CMAKE_INSTALL_INCLUDEDIR}/EnrollmentStation
   ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/EnrollmentStation.h
   ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/EnrollmentStationC.h
-  ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/Export.h)
+  ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/Export.h
+  ${PROJECT_SOURCE_DIR}/EnrollmentStation/include/EnrollmentStation/Version.h)
+set(ES_PACKAGE_DEPENDENCIES "")
 es_install_package(KestroBase KestroBase ${CMAKE_INSTALL_INCLUDEDIR}/platform
   ${PROJECT_SOURCE_DIR}/platform/KestroBase.h)
 es_install_package(ZornNetSDK ZornNetSDK ${CMAKE_INSTALL_INCLUDEDIR}/platform

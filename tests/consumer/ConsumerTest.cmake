@@ -15,6 +15,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(header
     include/EnrollmentStation/EnrollmentStation.h include/EnrollmentStation/Export.h
+    include/EnrollmentStation/Version.h
     include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h
     include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h)
   if(NOT EXISTS ${prefix}/${header})
@@ -40,6 +41,30 @@ foreach(expected "logged in, handle" "card " "3 records in the offline store")
     message(FATAL_ERROR "example output lacks '${expected}':\n${last_output}")
   endif()
 endforeach()
+
+# README's snippets exactly as written: its program and its CMake lines, with
+# only the project frame around them.
+file(READ ${SOURCE_DIR}/README.md readme)
+string(REGEX MATCH "## Using the library\n\n```cpp\n(.*)\n```\n\n```cmake\n([^`]*)\n```" found "${readme}")
+if(NOT found)
+  message(FATAL_ERROR "README.md: no C++ and CMake snippets under 'Using the library'")
+endif()
+set(readme_dir ${WORK_DIR}/readme)
+file(WRITE ${readme_dir}/main.cpp "${CMAKE_MATCH_1}\n")
+file(WRITE ${readme_dir}/CMakeLists.txt "cmake_minimum_required(VERSION 3.20)
+project(ReadmeSnippet LANGUAGES CXX)
+set(CMAKE_CXX_STANDARD 17)
+${CMAKE_MATCH_2}
+")
+run("configure README snippet" ${CMAKE_COMMAND} -S ${readme_dir} -B ${readme_dir}/build
+  -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
+  "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+run("build README snippet" ${CMAKE_COMMAND} --build ${readme_dir}/build)
+run("run README snippet" ${readme_dir}/build/app)
+string(FIND "${last_output}" "card 3053140519" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "README snippet output lacks the card:\n${last_output}")
+endif()
 
 file(GLOB_RECURSE pc_file ${prefix}/*/EnrollmentStation.pc)
 if(NOT pc_file)
