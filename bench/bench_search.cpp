@@ -9,6 +9,9 @@
 //   alternating  search and floor in turn in one process, after a pass of
 //            each, in both orders: the same-process comparison
 //   scale    callback form over 1,000 and 100,000 records without pictures
+//   stations S stations searching at once from S client objects, beside the
+//            floor on S threads: records per CPU-second of each, their
+//            ratio, page faults and kernel time per record
 //
 // Both sides do the same work per record (the same instruction count within
 // a few per cent); what separates them is whether their large strings land
@@ -25,11 +28,16 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/resource.h>
@@ -118,12 +126,36 @@ double g_floorRate = 0;
 double g_scalePerRecord[2] = {0, 0};
 // Median search / floor of the alternating runs: floor first, search first.
 double g_alternating[2] = {0, 0};
+// Table rows of the many-station runs.
+std::vector<std::string> g_stationRows;
 
-// Minor page faults of the whole process so far.
-long faults() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_minflt;
+// CPU time and page faults of the whole process (every thread) so far.
+struct Usage {
+    double user = 0;    // seconds
+    double kernel = 0;  // seconds
+    long faults = 0;    // minor and major
+
+    static Usage now() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+        return {seconds(usage.ru_utime), seconds(usage.ru_stime), usage.ru_minflt + usage.ru_majflt};
+    }
+};
+
+long faults() { return Usage::now().faults; }
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The one-minute load average, printed beside figures taken on a shared machine.
+double loadAverage() {
+    std::ifstream file("/proc/loadavg");
+    double load = -1;
+    file >> load;
+    return load;
 }
 
 size_t payload(const Results& results) {
@@ -228,7 +260,7 @@ cJSON* point(double x, double y) {
     return p;
 }
 
-std::string resultDocument(size_t n, const std::string& face, const std::string& infrared) {
+std::string resultDocument(size_t n, size_t total, const std::string& face, const std::string& infrared) {
     cJSON* root = cJSON_CreateObject();
     cJSON* doc = cJSON_AddObjectToObject(root, "SearchCaptureData");
     cJSON_AddStringToObject(doc, "faceData", base64(face).c_str());
@@ -237,7 +269,7 @@ std::string resultDocument(size_t n, const std::string& face, const std::string&
     cJSON_AddStringToObject(response, "searchID", "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
     cJSON_AddStringToObject(response, "responseStatusStrg", "MORE");
     cJSON_AddNumberToObject(response, "numOfMatches", 1);
-    cJSON_AddNumberToObject(response, "totalMatches", kRecords);
+    cJSON_AddNumberToObject(response, "totalMatches", static_cast<double>(total));
     cJSON* record = cJSON_CreateObject();
     cJSON_AddNumberToObject(record, "lastCaptureNo", static_cast<double>(n));
     cJSON_AddNumberToObject(record, "captureNo", static_cast<double>(n + 1));
@@ -289,10 +321,10 @@ struct FloorPictures {
     }
 };
 
-Results floorPass(const FloorPictures& pictures) {
+Results floorPass(const FloorPictures& pictures, size_t records = kRecords) {
     Results results;
-    for (size_t n = 0; n < kRecords; ++n) {
-        const std::string text = resultDocument(n, pictures.faces[n % 8], pictures.infrared[n % 8]);
+    for (size_t n = 0; n < records; ++n) {
+        const std::string text = resultDocument(n, records, pictures.faces[n % 8], pictures.infrared[n % 8]);
         cJSON* root = cJSON_Parse(text.c_str());
         const cJSON* doc = cJSON_GetObjectItemCaseSensitive(root, "SearchCaptureData");
         const cJSON* response = cJSON_GetObjectItemCaseSensitive(doc, "SearchTaskCond");
@@ -386,16 +418,185 @@ void BM_Alternating(benchmark::State& state) {
         searchFaults = std::max(searchFaults, s.faultsPerRecord);
         floorFaults = std::max(floorFaults, f.faultsPerRecord);
     }
-    const auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
     state.counters["search records/s"] = median(searchRates);
     state.counters["floor records/s"] = median(floorRates);
     state.counters["search/floor"] = median(ratios);
     state.counters["worst search/floor"] = *std::min_element(ratios.begin(), ratios.end());
     state.counters["search faults/record (max)"] = searchFaults;
     state.counters["floor faults/record (max)"] = floorFaults;
+}
+
+// ---- many stations at once ------------------------------------------------------
+
+// Records each station holds in the many-station runs; BENCH_STATION_RECORDS
+// overrides it.
+const size_t kStationRecords = [] {
+    const char* text = std::getenv("BENCH_STATION_RECORDS");
+    return text != nullptr && std::atol(text) > 0 ? static_cast<size_t>(std::atol(text)) : size_t{200};
+}();
+
+// `count` stations of the virtual station (ports 8000 on), each with its own
+// store, and one logged-in client object for each.
+struct Stations {
+    std::vector<std::unique_ptr<EnrollmentStation::CEnrollmentStation>> clients;
+
+    Stations(size_t count, size_t records) {
+        vstation::reset();
+        vstation::setPacing(false);
+        std::string profile = R"({"stations": [)";
+        for (size_t i = 0; i < count; ++i) {
+            profile += (i == 0 ? "" : ",") + std::string(R"({"address": "127.0.0.1", "port": )") +
+                       std::to_string(port(i)) +
+                       R"(, "accounts": [{"userName": "admin", "password": "Station#2026"}]})";
+        }
+        profile += "]}";
+        if (!vstation::loadProfile(profile)) std::abort();
+        vstation::GeneratedRecords plan;
+        plan.count = records;
+        plan.facePictureBytes = kPicture;
+        plan.infraredPictureBytes = kPicture;
+        plan.fingerprints = kFingerprints;
+        for (size_t i = 0; i < count; ++i) {
+            vstation::clearOfflineRecords("127.0.0.1", port(i));
+            vstation::addGeneratedRecords(plan, "127.0.0.1", port(i));
+            auto client = std::make_unique<EnrollmentStation::CEnrollmentStation>();
+            EnrollmentStation::LoginParam login{"127.0.0.1", std::to_string(port(i)), "admin", "Station#2026"};
+            long id = -1;
+            if (!client->initEnrollmentStation(login, id)) std::abort();
+            clients.push_back(std::move(client));
+        }
+    }
+    ~Stations() {
+        for (auto& client : clients) client->uninitEnrollmentStation();
+    }
+    static uint16_t port(size_t i) { return static_cast<uint16_t>(8000 + i); }
+};
+
+// What one side did in one run of all its threads.
+struct Together {
+    size_t records = 0;
+    double perCpuSecond = 0;       // records per CPU-second, all threads of the process
+    double faultsPerRecord = 0;
+    double kernelUsPerRecord = 0;
+    double aggregateRate = 0;      // records per wall second, all threads together
+    double stationRate = 0;        // mean over threads of each one's records per second
+    double slowestStationRate = 0;
+    double peakOverResults = 0;    // peak live heap growth / bytes the results hold
+};
+
+// Runs work(i) on `threads` threads that start at one signal, each keeping
+// the results it returns until all have ended. CPU time and faults are the
+// whole process's, so nothing else of this program may run meanwhile.
+template <typename Work>
+Together runTogether(size_t threads, Work work) {
+    std::mutex mutex;
+    std::condition_variable signal;
+    size_t waiting = 0;
+    bool go = false;
+    std::vector<Results> results(threads);
+    std::vector<std::chrono::steady_clock::time_point> ended(threads);
+    std::vector<std::thread> pool;
+    for (size_t i = 0; i < threads; ++i) {
+        pool.emplace_back([&, i] {
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                ++waiting;
+                signal.notify_all();
+                signal.wait(lock, [&] { return go; });
+            }
+            results[i] = work(i);
+            ended[i] = std::chrono::steady_clock::now();
+        });
+    }
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        signal.wait(lock, [&] { return waiting == threads; });
+    }
+    const size_t heapBefore = heap::now();
+    heap::resetPeak();
+    const Usage before = Usage::now();
+    const auto start = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        go = true;
+    }
+    signal.notify_all();
+    for (std::thread& t : pool) t.join();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    const Usage after = Usage::now();
+    const size_t peak = heap::highest() - heapBefore;
+
+    Together figures;
+    size_t bytes = 0;
+    double rateSum = 0;
+    figures.slowestStationRate = 1e300;
+    for (size_t i = 0; i < threads; ++i) {
+        figures.records += results[i].size();
+        bytes += payload(results[i]);
+        const std::chrono::duration<double> took = ended[i] - start;
+        const double rate = static_cast<double>(results[i].size()) / took.count();
+        rateSum += rate;
+        figures.slowestStationRate = std::min(figures.slowestStationRate, rate);
+    }
+    const double records = static_cast<double>(figures.records);
+    const double cpu = (after.user - before.user) + (after.kernel - before.kernel);
+    figures.perCpuSecond = records / cpu;
+    figures.faultsPerRecord = static_cast<double>(after.faults - before.faults) / records;
+    figures.kernelUsPerRecord = 1e6 * (after.kernel - before.kernel) / records;
+    figures.aggregateRate = records / wall.count();
+    figures.stationRate = rateSum / static_cast<double>(threads);
+    figures.peakOverResults = static_cast<double>(peak) / static_cast<double>(bytes);
+    return figures;
+}
+
+// S stations searching at once (list form) against the floor on S threads,
+// in one process: one untimed run of each, then the two in turn, the order
+// swapped every round. Each counter is the median over the rounds.
+void BM_Stations(benchmark::State& state) {
+    const size_t count = static_cast<size_t>(state.range(0));
+    Stations stations(count, kStationRecords);
+    const FloorPictures pictures;
+    const auto search = [&] {
+        return runTogether(count, [&](size_t i) {
+            Results results;
+            stations.clients[i]->searchCaptureData(results);
+            return results;
+        });
+    };
+    const auto floor = [&] {
+        return runTogether(count, [&](size_t) { return floorPass(pictures, kStationRecords); });
+    };
+    search();
+    floor();
+    std::vector<Together> searches, floors;
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const bool floorFirst = searches.size() % 2 == 1;
+        if (floorFirst) floors.push_back(floor());
+        searches.push_back(search());
+        if (!floorFirst) floors.push_back(floor());
+        ratios.push_back(searches.back().perCpuSecond / floors.back().perCpuSecond);
+        if (searches.back().records != count * kStationRecords) state.SkipWithError("search lost records");
+    }
+    const auto mid = [](const std::vector<Together>& runs, double Together::*figure) {
+        std::vector<double> values;
+        for (const Together& run : runs) values.push_back(run.*figure);
+        return median(values);
+    };
+    state.counters["search rec/CPU-s"] = mid(searches, &Together::perCpuSecond);
+    state.counters["floor rec/CPU-s"] = mid(floors, &Together::perCpuSecond);
+    state.counters["ratio"] = median(ratios);
+    state.counters["search faults/rec"] = mid(searches, &Together::faultsPerRecord);
+    state.counters["floor faults/rec"] = mid(floors, &Together::faultsPerRecord);
+    state.counters["search kernel us/rec"] = mid(searches, &Together::kernelUsPerRecord);
+    state.counters["floor kernel us/rec"] = mid(floors, &Together::kernelUsPerRecord);
+    state.counters["search rec/s"] = mid(searches, &Together::aggregateRate);
+    state.counters["floor rec/s"] = mid(floors, &Together::aggregateRate);
+    state.counters["station rec/s"] = mid(searches, &Together::stationRate);
+    state.counters["slowest station rec/s"] = mid(searches, &Together::slowestStationRate);
+    state.counters["search peak/results"] = mid(searches, &Together::peakOverResults);
+    state.counters["floor peak/results"] = mid(floors, &Together::peakOverResults);
+    state.counters["load"] = loadAverage();
 }
 
 // ---- scale: callback form, no pictures ----------------------------------------
@@ -438,12 +639,30 @@ public:
             const auto rate = run.counters.find("records/s");
             if (name.rfind("BM_SearchList", 0) == 0 && rate != run.counters.end()) g_searchRate = rate->second;
             if (name.rfind("BM_Floor", 0) == 0 && rate != run.counters.end()) g_floorRate = rate->second;
+            if (name.rfind("BM_Stations/", 0) == 0) addStationRow(name, run.counters);
             const auto perRecord = run.counters.find("s/record");
             if (perRecord != run.counters.end()) {
                 g_scalePerRecord[name.find("/100000") != std::string::npos ? 1 : 0] = perRecord->second * 1e6;
             }
         }
         ConsoleReporter::ReportRuns(runs);
+    }
+
+private:
+    static void addStationRow(const std::string& name, const benchmark::UserCounters& counters) {
+        const auto at = [&counters](const char* key) {
+            const auto it = counters.find(key);
+            return it == counters.end() ? 0.0 : it->second.value;
+        };
+        const size_t stations = std::strtoul(name.c_str() + std::string("BM_Stations/").size(), nullptr, 10);
+        char row[512];
+        std::snprintf(row, sizeof row,
+                      "| %zu | %.0f | %.0f | %.2f | %.1f / %.1f | %.0f / %.0f | %.0f (%.0f) | %.0f | %.2f / %.2f | %.1f |",
+                      stations, at("search rec/CPU-s"), at("floor rec/CPU-s"), at("ratio"),
+                      at("search faults/rec"), at("floor faults/rec"), at("search kernel us/rec"),
+                      at("floor kernel us/rec"), at("search rec/s"), at("floor rec/s"), at("station rec/s"),
+                      at("search peak/results"), at("floor peak/results"), at("load"));
+        g_stationRows.push_back(row);
     }
 };
 
@@ -458,6 +677,8 @@ BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime()
 BENCHMARK(BM_Alternating)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_SearchScale)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 BENCHMARK(BM_SearchScale)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+// Three rounds of each side per station count; run with --benchmark_counters_tabular=true.
+BENCHMARK(BM_Stations)->Arg(1)->Arg(2)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
@@ -474,6 +695,12 @@ int main(int argc, char** argv) {
     if (g_scalePerRecord[0] > 0 && g_scalePerRecord[1] > 0) {
         std::printf("cost per record at 100,000 / at 1,000: %.2f (target <= 1.2)\n",
                     g_scalePerRecord[1] / g_scalePerRecord[0]);
+    }
+    if (!g_stationRows.empty()) {
+        std::printf("\n| stations | search rec/CPU-s | floor rec/CPU-s | ratio | faults/rec search / floor"
+                    " | kernel us/rec search / floor | search rec/s (floor) | per station rec/s"
+                    " | peak/results search / floor | load |\n|---|---|---|---|---|---|---|---|---|---|\n");
+        for (const std::string& row : g_stationRows) std::printf("%s\n", row.c_str());
     }
     benchmark::Shutdown();
     return 0;
