@@ -127,6 +127,21 @@ const cJSON* findMember(const cJSON* node, const char* key);
 void readFields(void* owner, std::unordered_set<std::string>& presentKeys, const FieldDesc* table,
                 std::size_t count, const cJSON* node);
 
+// While one of these lives, toJSON on its thread builds trees whose string
+// values point into the message instead of copying it: for the body-text
+// helpers, which print the tree and free it while the message stays as it is.
+// A search result carries two pictures of some 90 KB each as text.
+class BorrowedStrings {
+public:
+    BorrowedStrings();
+    ~BorrowedStrings();
+    BorrowedStrings(const BorrowedStrings&) = delete;
+    BorrowedStrings& operator=(const BorrowedStrings&) = delete;
+
+private:
+    bool m_outer;
+};
+
 // A new object node from the fields of `table` of the object at `owner`.
 cJSON* writeFields(const void* owner, const SerializationIgnoreItemFeatures& filter,
                    const FieldDesc* table, std::size_t count);

@@ -9,6 +9,13 @@ namespace protocol {
 namespace detail {
 namespace {
 
+thread_local bool t_borrowStrings = false;
+
+// c_str(): the text ends at the first zero byte.
+cJSON* stringNode(const std::string& text) {
+    return t_borrowStrings ? cJSON_CreateStringReference(text.c_str()) : cJSON_CreateString(text.c_str());
+}
+
 char asciiLower(unsigned char c) {
     return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
 }
@@ -149,8 +156,7 @@ void appendTo(cJSON* array, cJSON* item) {
 cJSON* writeValue(const FieldDesc& field, const void* member) {
     switch (field.kind) {
     case FieldKind::String:
-        // c_str(): the text ends at the first zero byte.
-        return cJSON_CreateString(static_cast<const std::string*>(member)->c_str());
+        return stringNode(*static_cast<const std::string*>(member));
     case FieldKind::Integer:
         // cJSON prints an integral value within int range as plain decimal.
         return cJSON_CreateNumber(*static_cast<const std::int32_t*>(member));
@@ -171,7 +177,7 @@ cJSON* writeValue(const FieldDesc& field, const void* member) {
     switch (field.kind) {
     case FieldKind::StringList:
         for (const std::string& s : *static_cast<const std::vector<std::string>*>(member)) {
-            appendTo(array, cJSON_CreateString(s.c_str()));
+            appendTo(array, stringNode(s));
         }
         break;
     case FieldKind::FlagList:
@@ -198,6 +204,9 @@ cJSON* writeValue(const FieldDesc& field, const void* member) {
 }
 
 }  // namespace
+
+BorrowedStrings::BorrowedStrings() : m_outer(t_borrowStrings) { t_borrowStrings = true; }
+BorrowedStrings::~BorrowedStrings() { t_borrowStrings = m_outer; }
 
 const cJSON* findMember(const cJSON* node, const char* key) {
     if (node == nullptr) {

@@ -52,7 +52,11 @@ std::string TToJSONStr(const IInboundData& msg) {
     if (!root) {
         return std::string();
     }
-    cJSON* body = msg.toJSON();
+    cJSON* body = nullptr;
+    {
+        detail::BorrowedStrings borrow;
+        body = msg.toJSON();
+    }
     if (body == nullptr) {
         return std::string();
     }
@@ -91,7 +95,11 @@ bool TParseJSONStr(IInboundData& msg, const std::string& text) {
 }
 
 std::string TToRootlessJSONStr(const IJSONStruct& msg) {
-    JsonTree body(msg.toJSON());
+    JsonTree body;
+    {
+        detail::BorrowedStrings borrow;
+        body.reset(msg.toJSON());
+    }
     if (!body) {
         return std::string();
     }
