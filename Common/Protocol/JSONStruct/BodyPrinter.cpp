@@ -150,16 +150,31 @@ void numbersAsText(cJSON* node) {
     }
 }
 
+// Slack beyond the text: the printer asks for a little more room than it
+// writes before each piece.
+constexpr size_t kPrintSlack = 16;
 
 }  // namespace
 
 std::string printBody(cJSON* tree) {
     numbersAsText(tree);
+    // Printed straight into the result, sized by a walk of the tree: no
+    // growing print buffer and no copy of a text that runs to 175 KB.
+    const size_t size = printedSize(tree);
+    std::string text;
+    if (size < static_cast<size_t>(std::numeric_limits<int>::max()) - kPrintSlack) {
+        text.assign(size + kPrintSlack, '\0');
+        if (cJSON_PrintPreallocated(tree, &text[0], static_cast<int>(text.size()), 1)) {
+            const bool sizedRight = text[size] == '\0' && (size == 0 || text[size - 1] != '\0');
+            text.resize(sizedRight ? size : std::strlen(text.c_str()));
+            return text;
+        }
+    }
     char* printed = cJSON_Print(tree);
     if (printed == nullptr) {
         return std::string();
     }
-    std::string text(printed);
+    text.assign(printed);
     cJSON_free(printed);
     return text;
 }
