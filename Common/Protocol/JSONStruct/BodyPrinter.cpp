@@ -22,36 +22,36 @@ size_t escapedExtra(unsigned char c) {
     }
 }
 
-// A word of eight bytes holds a byte below 0x20, a quote or a backslash.
-bool mayNeedEscape(std::uint64_t word) {
-    constexpr std::uint64_t ones = 0x0101010101010101ull;
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
-    const auto hasZero = [](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
-    return ((word - ones * 0x20) & ~word & highs) != 0 || hasZero(word ^ (ones * '"')) ||
-           hasZero(word ^ (ones * '\\'));
+// Whether any of the 64 bytes at `p` is below 0x20, a quote or a backslash.
+// The fixed count lets the compiler check 16 bytes an instruction.
+bool blockMayNeedEscape(const unsigned char* p) {
+    unsigned char any = 0;
+    for (int k = 0; k < 64; ++k) {
+        any |= static_cast<unsigned char>((p[k] < 0x20) | (p[k] == '"') | (p[k] == '\\'));
+    }
+    return any != 0;
 }
 
 // Printed size of a string value or key. Pictures run to some 90 KB of text,
-// so the scan goes a word at a time and looks at bytes only where a word
-// holds something to escape.
+// so the scan goes a block at a time and looks at single bytes only in a
+// block that holds something to escape.
 size_t printedStringSize(const char* text) {
     if (text == nullptr) {
         return 2;
     }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     const size_t length = std::strlen(text);
     size_t size = length + 2;
     size_t i = 0;
-    for (; i + 8 <= length; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text + i, sizeof word);
-        if (mayNeedEscape(word)) {
-            for (size_t k = i; k < i + 8; ++k) {
-                size += escapedExtra(static_cast<unsigned char>(text[k]));
+    for (; i + 64 <= length; i += 64) {
+        if (blockMayNeedEscape(bytes + i)) {
+            for (size_t k = i; k < i + 64; ++k) {
+                size += escapedExtra(bytes[k]);
             }
         }
     }
     for (; i < length; ++i) {
-        size += escapedExtra(static_cast<unsigned char>(text[i]));
+        size += escapedExtra(bytes[i]);
     }
     return size;
 }
