@@ -15,8 +15,8 @@ namespace EnrollmentStation {
 std::string hexText(const void* data, size_t length);
 
 // Standard Base64 ("+", "/", "=" padding), no line breaks: 4 characters for
-// every started group of 3 bytes. Written in one pass into a string sized up
-// front, since pictures run to hundreds of kilobytes.
+// every started group of 3 bytes. One pass, into a string reserved up front,
+// since pictures run to hundreds of kilobytes.
 std::string base64Text(const void* data, size_t length);
 
 // The text of a buffer up to its first zero byte, never past `size` bytes.
