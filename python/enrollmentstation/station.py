@@ -167,7 +167,7 @@ class Station:
     def close(self) -> None:
         """Releases the station object (without logging out)."""
         handle = getattr(self, "_handle", None)
-        if handle:
+        if handle and native.es_station_destroy is not None:  # None while the interpreter exits
             native.es_station_destroy(handle)
             self._handle = ctypes.c_void_p()
 
