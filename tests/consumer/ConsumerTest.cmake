@@ -15,7 +15,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(header
     include/EnrollmentStation/EnrollmentStation.h include/EnrollmentStation/Export.h
-    include/EnrollmentStation/Version.h
+    include/EnrollmentStation/Version.h include/EnrollmentStation/EnrollmentStationC.h
     include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h
     include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h)
   if(NOT EXISTS ${prefix}/${header})
@@ -64,6 +64,32 @@ run("run README snippet" ${readme_dir}/build/app)
 string(FIND "${last_output}" "card 3053140519" at)
 if(at EQUAL -1)
   message(FATAL_ERROR "README snippet output lacks the card:\n${last_output}")
+endif()
+
+# README's C program, compiled as C11 against the same package.
+string(REGEX MATCH "```c\n(#include <EnrollmentStation/EnrollmentStationC.h>[^`]*)\n```" found "${readme}")
+if(NOT found)
+  message(FATAL_ERROR "README.md: no C program that includes EnrollmentStationC.h")
+endif()
+set(readme_c_dir ${WORK_DIR}/readme-c)
+file(WRITE ${readme_c_dir}/main.c "${CMAKE_MATCH_1}\n")
+file(WRITE ${readme_c_dir}/CMakeLists.txt "cmake_minimum_required(VERSION 3.20)
+project(ReadmeC LANGUAGES C)
+set(CMAKE_C_STANDARD 11)
+set(CMAKE_C_EXTENSIONS OFF)
+find_package(EnrollmentStation CONFIG REQUIRED)
+add_executable(app main.c)
+target_compile_options(app PRIVATE -Wall -Wextra -Wpedantic -Werror)
+target_link_libraries(app PRIVATE EnrollmentStation::EnrollmentStation)
+")
+run("configure README C program" ${CMAKE_COMMAND} -S ${readme_c_dir} -B ${readme_c_dir}/build
+  -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_C_COMPILER=${C_COMPILER}
+  "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+run("build README C program" ${CMAKE_COMMAND} --build ${readme_c_dir}/build)
+run("run README C program" ${readme_c_dir}/build/app)
+string(FIND "${last_output}" "card 3053140519" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "README C program output lacks the card:\n${last_output}")
 endif()
 
 file(GLOB_RECURSE pc_file ${prefix}/*/EnrollmentStation.pc)
