@@ -106,6 +106,58 @@ TEST(Stationctl, UsageErrorsExitWithTwo) {
     EXPECT_NE(run.err.find("rule.ruleList[0]: unknown key \"enabled\""), std::string::npos) << run.err;
 }
 
+TEST(Stationctl, CommandLineReadsAsAPersonWritesIt) {
+    // Global options after the command, and from the environment.
+    const ToolResult after = runTool({"card", "--json"});
+    EXPECT_EQ(after.exitCode, 0) << after.err;
+    EXPECT_EQ(documents(after.out).size(), 1u) << after.out;
+    const ToolResult fromEnvironment =
+        runTool({"card"}, {{"STATIONCTL_STATION", "127.0.0.1"}, {"STATIONCTL_PASSWORD", "wrong"}});
+    EXPECT_EQ(fromEnvironment.exitCode, 3) << "the named station asks for the password";
+
+    const ToolResult version = runTool({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("stationctl ", 0), 0u) << version.out;
+
+    // Missing and unknown commands are named, with the ones that exist.
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } wrongCommands[] = {
+        {{}, "stationctl: no command given; the commands are: info, "},
+        {{"help"}, "stationctl: unknown command \"help\"; the commands are: info, "},
+        {{"card-rule", "get"}, "stationctl card-rule: unknown command \"get\"; the commands are: set "},
+    };
+    for (const auto& wrong : wrongCommands) {
+        const ToolResult run = runTool(wrong.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find(wrong.said), std::string::npos) << run.err;
+    }
+
+    // Input that would be ignored or defaulted is refused, in plain words.
+    ScratchDir dir;
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } refused[] = {
+        {{"card-rule", "set", "--length", "-1"}, "--length: must be a whole number of 0 or more"},
+        {{"search", "--limit", "2"}, "--limit requires --stream"},
+        {{"--station", "", "card"}, "--station: must not be empty"},
+        {{"--user", "", "card"}, "--user"},
+        {{"--library-log", dir.path() + "/missing/log", "card"}, "cannot open"},
+    };
+    for (const auto& wrong : refused) {
+        const ToolResult run = runTool(wrong.args);
+        EXPECT_EQ(run.exitCode, 2) << wrong.said;
+        EXPECT_NE(run.err.find(wrong.said), std::string::npos) << run.err;
+        EXPECT_LT(run.err.size(), 300u) << run.err;
+    }
+
+    // An output file that cannot be written is exit 4, before the transfer.
+    const ToolResult download = runTool({"download", dir.path() + "/missing/file"});
+    EXPECT_EQ(download.exitCode, 4) << download.err;
+}
+
 TEST(Stationctl, LoginFailuresExitWithThreeAndTheSdkWords) {
     const ToolResult wrong =
         runTool({"--station", "127.0.0.1:8000", "card"}, {{"STATIONCTL_PASSWORD", "not-the-password"}});
@@ -260,7 +312,7 @@ TEST(Stationctl, EmptyStoreIsNoFailure) {
         if (*form) args.push_back(form);
         const ToolResult run = runTool(args);
         EXPECT_EQ(run.exitCode, 0) << form << run.err;
-        EXPECT_NE(run.out.find("0 records in the offline store"), std::string::npos) << run.out;
+        EXPECT_NE(run.err.find("0 records in the offline store"), std::string::npos) << run.err;
     }
 }
 
@@ -313,7 +365,7 @@ TEST(Stationctl, StreamingSearchStopsAtItsLimit) {
     const ToolResult run = runTool({"search", "--stream", "--limit", "1"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(count(run.out, "Record "), 1u) << run.out;
-    EXPECT_NE(run.out.find("Stopped after 1 record"), std::string::npos);
+    EXPECT_NE(run.err.find("Stopped after 1 record"), std::string::npos);
 }
 
 TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
@@ -334,7 +386,7 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
     kill(tool.pid(), SIGINT);
     const ToolResult run = tool.wait(20);
     EXPECT_EQ(run.exitCode, 130) << run.err;
-    EXPECT_NE(run.out.find("Interrupted: "), std::string::npos) << run.out.substr(run.out.size() > 300 ? run.out.size() - 300 : 0);
+    EXPECT_NE(run.err.find("Interrupted: "), std::string::npos) << run.err;
     EXPECT_GE(count(run.out, "Record "), 2u);
     EXPECT_LT(count(run.out, "Record "), 400u);
 }
@@ -348,7 +400,9 @@ TEST(Stationctl, ReleaseHandleClosesTheOtherSessionOnly) {
                             "  released: yes\n  openLoginsAfter: 1\n  noHandleAnswer: no\n"),
               std::string::npos)
         << text.out;
-    EXPECT_TRUE(text.err.empty()) << text.err;
+    // Narration goes to stderr, in text mode as with --json.
+    EXPECT_NE(text.err.find("let go without logging out"), std::string::npos) << text.err;
+    EXPECT_EQ(text.out.find("let go without logging out"), std::string::npos) << text.out;
 
     const ToolResult json = runTool({"--json", "release-handle"});
     ASSERT_EQ(json.exitCode, 0) << json.err;
@@ -369,11 +423,11 @@ TEST(Stationctl, DemoRunsEveryOperation) {
     const std::string sdkLog = dir.path() + "/sdk.log";
     const ToolResult text = runTool({"--sdk-log-path", sdkLog, "demo"});
     EXPECT_EQ(text.exitCode, 0) << text.err;
-    EXPECT_NE(text.out.find("Logged out. Demo complete."), std::string::npos);
+    EXPECT_NE(text.err.find("Logged out. Demo complete."), std::string::npos);
     EXPECT_FALSE(std::ifstream(sdkLog).good());
     for (const char* shown : {"Releasing a handle another client object left open", "Open logins: 2.",
                               "logged handle 1 out. Open logins: 1.", "setIsInit(true, -1) answers no"}) {
-        EXPECT_NE(text.out.find(shown), std::string::npos) << shown << "\n" << text.out;
+        EXPECT_NE(text.err.find(shown), std::string::npos) << shown << "\n" << text.err;
     }
 
     const ToolResult json = runTool({"--json", "demo"});

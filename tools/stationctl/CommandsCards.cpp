@@ -46,9 +46,9 @@ void addCardCommands(CLI::App& app, Context& context) {
     set->add_option("--auto", *automatic, "detect the card number length by itself (default off)")
         ->check(CLI::IsMember({"on", "off"}))
         ->type_name("on|off");
-    set->add_option("--length", rule->cardNoLen, "card number length (default 0)")->check(CLI::NonNegativeNumber);
+    set->add_option("--length", rule->cardNoLen, "card number length (default 0)")->check(atLeast(0));
     set->add_option("--timeout", rule->cardTimeout, "card time-out as the station counts it (default 0)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(atLeast(0));
 
     addCommand(app, context, "id-card", "read the identity card lying on the reader",
                [](Context& c, Output& out) { return withSession(c, out, "id-card", stepIdCard); });

@@ -1,9 +1,13 @@
 // upload FILE, download FILE.
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "Commands.h"
+#include "ZornNetSDK.h"
 
 namespace stationctl {
 
@@ -17,6 +21,19 @@ JsonPtr fileResult(const std::string& path) {
     return result;
 }
 
+// Whether `path` can be written, without leaving a file behind that was not there.
+bool writableFile(const std::string& path, std::string& error) {
+    const bool existed = std::ifstream(path).good();
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::fclose(file);
+    if (!existed) std::remove(path.c_str());
+    return true;
+}
+
 }  // namespace
 
 int stepUpload(Session& session, const std::string& path) {
@@ -26,7 +43,15 @@ int stepUpload(Session& session, const std::string& path) {
 }
 
 int stepDownload(Session& session, const std::string& path) {
-    if (!session.call().downloadFile(path)) return session.fail("downloading into " + path);
+    // Checked before the transfer: a local file the SDK cannot write is not
+    // the station's failure, and the whole transfer would be spent on it.
+    std::string error;
+    if (!writableFile(path, error)) return session.out().problem(session.command(), error, kExitLocalFile);
+    if (!session.call().downloadFile(path)) {
+        const ErrorPair why = session.error();
+        const int code = session.fail("downloading into " + path);
+        return why.main == 50 && why.sub == NET_DVR_ERR_FILE ? kExitLocalFile : code;
+    }
     session.out().result("download", fileResult(path), "Downloaded:");
     return kExitOk;
 }

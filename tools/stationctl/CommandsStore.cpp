@@ -106,7 +106,8 @@ void addStoreCommands(CLI::App& app, Context& context) {
     searchCommand->add_flag("--stream", search->stream,
                             "receive the records one by one as the station sends them (Ctrl-C stops)");
     searchCommand->add_option("--limit", search->limit, "with --stream: stop after this many records")
-        ->check(CLI::PositiveNumber);
+        ->check(atLeast(1))
+        ->needs("--stream");
     searchCommand->add_option("--html", search->html,
                               "write a self-contained HTML page of the people found")
         ->type_name("FILE");

@@ -7,6 +7,7 @@
 
 namespace CLI {
 class App;
+class Validator;
 }
 
 namespace stationctl {
@@ -33,6 +34,10 @@ struct Context {
 // Adds --station, --user, --profile, --json, --password-stdin, --library-log,
 // --sdk-log-path.
 void addGlobalOptions(CLI::App& app, GlobalOptions& options);
+
+// A whole number of at least `minimum`, refused in those words (the parser's
+// own range check would print the type's limits).
+CLI::Validator atLeast(int minimum);
 
 // Registers a subcommand whose body is `body`; returns it for its own options.
 CLI::App* addCommand(CLI::App& app, Context& context, const std::string& name,

@@ -114,8 +114,6 @@ int Output::problem(const std::string& command, const std::string& message, int 
     return exitCode;
 }
 
-void Output::say(const std::string& text) {
-    (m_json ? std::cerr : std::cout) << text << std::endl;
-}
+void Output::say(const std::string& text) { std::cerr << text << std::endl; }
 
 }  // namespace stationctl

@@ -31,8 +31,8 @@ public:
     // A failure that has no code pair (bad input, unwritable file, declined).
     int problem(const std::string& command, const std::string& message, int exitCode);
 
-    // Narration and notes: stdout in text mode; stderr with --json, so that
-    // stdout holds nothing but JSON documents.
+    // Narration and notes, on stderr in both modes: stdout carries results
+    // only, so it can be piped on.
     void say(const std::string& text);
 
 private:

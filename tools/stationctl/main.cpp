@@ -2,6 +2,10 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
+#include <vector>
+
+#include "EnrollmentStation/Version.h"
 
 #include "Commands.h"
 #include "Failure.h"
@@ -19,6 +23,41 @@ Exit codes: 0 ok, 1 an operation failed, 2 usage error or unusable input file,
 3 login failed, 4 an output file could not be written, 5 clear not confirmed,
 130 interrupted.)";
 
+// The command level the parse reached: the program or the last subcommand
+// it recognised.
+CLI::App* reachedCommand(CLI::App& app) {
+    CLI::App* level = &app;
+    while (!level->get_subcommands().empty()) level = level->get_subcommands().front();
+    return level;
+}
+
+// A missing or unknown command at the level the parse reached, said in words
+// with the commands that exist there. False when the failure is another one.
+bool explainCommand(CLI::App& app) {
+    CLI::App* level = reachedCommand(app);
+    const std::vector<CLI::App*> commands = level->get_subcommands([](CLI::App*) { return true; });
+    if (commands.empty() || !level->get_subcommands().empty()) return false;
+    std::string names;
+    for (const CLI::App* command : commands) names += (names.empty() ? "" : ", ") + command->get_name();
+    std::string where = "stationctl";
+    for (const CLI::App* up = level; up->get_parent(); up = up->get_parent()) {
+        where.insert(10, " " + up->get_name());
+    }
+    // A word the parse left over, wherever along the way it was left.
+    std::string word;
+    for (const CLI::App* up = level; up && word.empty(); up = up->get_parent()) {
+        for (const std::string& each : up->remaining()) {
+            if (!each.empty() && each[0] != '-') {
+                word = each;
+                break;
+            }
+        }
+    }
+    std::cerr << where << ": " << (word.empty() ? "no command given" : "unknown command \"" + word + "\"")
+              << "; the commands are: " << names << " (" << where << " --help for more)" << std::endl;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,6 +65,10 @@ int main(int argc, char** argv) {
     CLI::App app("stationctl: drive an enrollment station", "stationctl");
     app.footer(kFooter);
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("stationctl ") + ENROLLMENTSTATION_VERSION_STRING);
+    // Global options may follow the command too; the subcommands made below
+    // inherit this.
+    app.fallthrough();
 
     Context context;
     addGlobalOptions(app, context.options);
@@ -40,6 +83,11 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
+        const bool aboutCommand =
+            dynamic_cast<const CLI::ExtrasError*>(&error) ||
+            (dynamic_cast<const CLI::RequiredError*>(&error) &&
+             std::string(error.what()).find("ubcommand") != std::string::npos);
+        if (aboutCommand && explainCommand(app)) return kExitUsage;
         const int code = app.exit(error);
         return code == 0 ? kExitOk : kExitUsage;
     }
