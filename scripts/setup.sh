@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config ccache
   libcjson-dev libxml2-dev libgtest-dev libbenchmark-dev libcli11-dev
   python3 python3-pytest python3-setuptools python3-pip
+  help2man bash-completion
 )
 
 missing=()
