@@ -47,6 +47,21 @@ foreach(expected "logged in, handle" "card " "3 records in the offline store")
   endif()
 endforeach()
 
+# Builds the project in `dir` against the installed package with this build's
+# compilers and flags (the sanitizer builds need them in the client too), runs
+# its `app` and checks that it read the card.
+function(build_and_run_readme what dir)
+  run("configure ${what}" ${CMAKE_COMMAND} -S ${dir} -B ${dir}/build -G ${GENERATOR}
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_C_COMPILER=${C_COMPILER}
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+  run("build ${what}" ${CMAKE_COMMAND} --build ${dir}/build)
+  run("run ${what}" ${dir}/build/app)
+  string(FIND "${last_output}" "card 3053140519" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${what}: output lacks the card:\n${last_output}")
+  endif()
+endfunction()
+
 # README's snippets exactly as written: its program and its CMake lines, with
 # only the project frame around them.
 file(READ ${SOURCE_DIR}/README.md readme)
@@ -61,15 +76,7 @@ project(ReadmeSnippet LANGUAGES CXX)
 set(CMAKE_CXX_STANDARD 17)
 ${CMAKE_MATCH_2}
 ")
-run("configure README snippet" ${CMAKE_COMMAND} -S ${readme_dir} -B ${readme_dir}/build
-  -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
-  "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
-run("build README snippet" ${CMAKE_COMMAND} --build ${readme_dir}/build)
-run("run README snippet" ${readme_dir}/build/app)
-string(FIND "${last_output}" "card 3053140519" at)
-if(at EQUAL -1)
-  message(FATAL_ERROR "README snippet output lacks the card:\n${last_output}")
-endif()
+build_and_run_readme("README snippet" ${readme_dir})
 
 # README's C program, compiled as C11 against the same package.
 string(REGEX MATCH "```c\n(#include <EnrollmentStation/EnrollmentStationC.h>[^`]*)\n```" found "${readme}")
@@ -87,15 +94,7 @@ add_executable(app main.c)
 target_compile_options(app PRIVATE -Wall -Wextra -Wpedantic -Werror)
 target_link_libraries(app PRIVATE EnrollmentStation::EnrollmentStation)
 ")
-run("configure README C program" ${CMAKE_COMMAND} -S ${readme_c_dir} -B ${readme_c_dir}/build
-  -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_C_COMPILER=${C_COMPILER}
-  "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
-run("build README C program" ${CMAKE_COMMAND} --build ${readme_c_dir}/build)
-run("run README C program" ${readme_c_dir}/build/app)
-string(FIND "${last_output}" "card 3053140519" at)
-if(at EQUAL -1)
-  message(FATAL_ERROR "README C program output lacks the card:\n${last_output}")
-endif()
+build_and_run_readme("README C program" ${readme_c_dir})
 
 file(GLOB_RECURSE pc_file ${prefix}/*/EnrollmentStation.pc)
 if(NOT pc_file)
