@@ -24,14 +24,6 @@ bool CAbstractStepStrategy::stopRemoteConfig() {
     return true;
 }
 
-void CAbstractStepStrategy::pushReturnData(const protocol::BatchReturnData& data) {
-    {
-        std::lock_guard<std::mutex> lock(m_returnLock);
-        m_returnList.push_back(data);
-    }
-    m_returnArrived.notify_one();
-}
-
 void CAbstractStepStrategy::pushReturnData(protocol::BatchReturnData&& data) {
     {
         std::lock_guard<std::mutex> lock(m_returnLock);

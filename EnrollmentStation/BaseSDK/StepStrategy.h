@@ -36,7 +36,7 @@ public:
     virtual bool startRemoteConfig();
     virtual bool stopRemoteConfig();
 
-    void pushReturnData(const protocol::BatchReturnData& data);
+    // Takes the result by move: a search result carries two Base64 pictures.
     void pushReturnData(protocol::BatchReturnData&& data);
     // Moves every result into `out`, replacing what it held, and leaves the
     // step's list empty. With no result `out` is left as it was.
@@ -48,8 +48,6 @@ public:
     // The run has ended: no result follows, and waiters are released.
     void closeReturnData();
 
-    // The error of the last failed connection start; (0, 0) when none failed.
-    Kestro::Base::Error::ErrorCode stepLastError() const { return m_lastError; }
     int32_t handle() const { return m_lHandle; }
 
 protected:
@@ -62,6 +60,10 @@ protected:
     std::condition_variable m_returnArrived;
     ReturnList m_returnList;
     bool m_returnClosed = false;
+    // The error of the last failed connection start; (0, 0) when none failed.
+    // The operations report through the process-wide last error instead, so
+    // this is only ever written: the step's own record of why it failed, for
+    // whoever looks at it in a debugger.
     Kestro::Base::Error::ErrorCode m_lastError;
     int32_t m_lHandle = -1;
 
