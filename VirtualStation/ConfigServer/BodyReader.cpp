@@ -18,7 +18,7 @@ std::string quoted(const std::string& text) {
     return "\"" + (text.size() > kLimit ? text.substr(0, kLimit) + "..." : text) + "\"";
 }
 
-BodyReader::BodyReader(const ConfigRequest& request) : m_request(request), m_tree(nullptr, cJSON_Delete) {
+BodyReader::BodyReader(const ConfigRequest& request) : m_request(request) {
     if (request.body.empty()) {
         fail(ConfigStatus::BadJsonBody, "the request needs a JSON body");
         return;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ConfigServer/ConfigServer.h"
+#include "JsonTree.h"
 
 namespace vstation {
 
@@ -51,8 +52,6 @@ ConfigAnswer jsonAnswer(cJSON* root);
 // `text` in quotes for a fault text, cut so that the status document stays
 // well inside a status buffer.
 std::string quoted(const std::string& text);
-
-using JsonTree = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
 
 // Reads a request body field by field; the first fault is kept and every
 // later read returns a default, so a handler reads everything and then asks

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <memory>
 
+#include "JsonTree.h"
+
 namespace vstation {
 
 const char* const kCardTypeNames[4] = {"EMCard", "M1Card", "CPUCard", "IDCard"};
@@ -66,7 +68,7 @@ void addTexts(cJSON* object, const TextField (&fields)[N]) {
 }  // namespace
 
 std::string sampleIdentityCard() {
-    std::unique_ptr<cJSON, decltype(&cJSON_Delete)> card(cJSON_CreateObject(), cJSON_Delete);
+    JsonTree card(cJSON_CreateObject());
     cJSON* object = card.get();
     addTexts(object, kCardTextsBeforeNation);
     cJSON_AddNumberToObject(object, "nation", 1);

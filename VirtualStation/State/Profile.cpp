@@ -3,16 +3,12 @@
 
 #include <cjson/cJSON.h>
 
+#include "JsonTree.h"
 #include "State/Station.h"
 
 namespace vstation {
 
 namespace {
-
-struct JsonDeleter {
-    void operator()(cJSON* json) const { cJSON_Delete(json); }
-};
-using JsonPtr = std::unique_ptr<cJSON, JsonDeleter>;
 
 bool fail(std::string* error, const std::string& text) {
     if (error) *error = text;
@@ -39,7 +35,7 @@ std::string positionOf(const std::string& text, size_t offset) {
 bool buildStations(const std::string& jsonText, std::vector<std::shared_ptr<Station>>* stations,
                    std::string* error) {
     const char* end = nullptr;
-    JsonPtr root(cJSON_ParseWithLengthOpts(jsonText.data(), jsonText.size(), &end, 0));
+    JsonTree root(cJSON_ParseWithLengthOpts(jsonText.data(), jsonText.size(), &end, 0));
     if (!root) {
         const size_t offset = end ? static_cast<size_t>(end - jsonText.data()) : 0;
         return fail(error, "profile is not valid JSON (" + positionOf(jsonText, offset) + ")");
