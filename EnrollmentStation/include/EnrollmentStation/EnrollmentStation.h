@@ -208,9 +208,38 @@ struct StationStatus {
     int32_t tryTimes = 0;
 };
 
-// Callback of the record-by-record search: one JSON document per call, on
-// the SDK's thread. Its result is ignored. CEnrollmentStation::
-// readSearchDocument reads a document into the list form's record.
+// Callback of the record-by-record search, called on the SDK's report thread,
+// one call at a time, in page order; its result is ignored. `document` is one
+// JSON text:
+//
+//   {"SearchCaptureData": {
+//      "faceData": Base64, "infraredFaceData": Base64,   (empty when none or
+//                                                         204800 bytes or more)
+//      "SearchTaskCond": {
+//        "searchID": text, "responseStatusStrg": status,
+//        "numOfMatches": n, "totalMatches": n,
+//        "DataCollections": [{
+//          "lastCaptureNo": n, "captureNo": n, "name": text, "employeeNo": text,
+//          "IDCardNo": text, "CardNoList": [text],
+//          "FingerprintList": [{"fingerprintID": n, "fingerprint": hex}],
+//          "FaceFeature": {"Region": {"height", "width", "x", "y"},
+//                          "LeftEyePoint", "RightEyePoint", "LeftMouthPoint",
+//                          "RightMouthPoint", "NoseTipPoint": {"x", "y"}},
+//          "riskDataMark": bool}]}}}
+//
+// The status tells the documents apart:
+//   "MORE"      one record; more follow
+//   "OK"        the last record
+//   "NO MATCH"  the store holds nothing; the only document
+//   "NET_SDK_CALLBACK_STATUS_FAILED"
+//               the station reported failure; every other member is empty or
+//               0. It comes after the records delivered so far, and after the
+//               search was told to end, so it may run while the search closes
+//               its connection. searchCaptureData returns once the connection
+//               is closed: with an SDK whose close waits for its report thread
+//               (the virtual station's does), no call runs after that.
+// CEnrollmentStation::readSearchDocument reads a document into the list
+// form's record and tells these apart.
 typedef int (*SearchCallback)(std::string document, void* userData);
 
 // What one document of the record-by-record search says.
@@ -222,6 +251,13 @@ enum class SearchDocumentStatus {
     Unreadable  // not JSON, not a search document, or "MORE"/"OK" without a record
 };
 
+// Unless a comment says otherwise, a method that returns false has set one of
+// the codes above and left the caller's record untouched, and the one-shot
+// requests wait for the station up to the SDK's receive time-out of 15 s.
+// "No session" is (69, 8200); a failed one-shot request sets (50, n) when the
+// SDK failed without a status document, (68, n) when the station refused with
+// error code n > 1 (getLastStationStatus then holds its status document), and
+// no code when the station's refusal carried code 0 or 1.
 class ENROLLMENTSTATION_API CEnrollmentStation {
 public:
     // Makes no device call.
@@ -232,35 +268,91 @@ public:
     CEnrollmentStation(const CEnrollmentStation&) = delete;
     CEnrollmentStation& operator=(const CEnrollmentStation&) = delete;
 
-    // Session. initEnrollmentStation fails without a code when a field is
-    // empty; a port text that is not a number throws std::invalid_argument,
-    // one out of int range std::out_of_range.
+    // ---- Session ----
+
+    // Initialises the SDK, logs in and reads the capture capabilities and the
+    // RF card capability (their failures do not fail the login). Fills
+    // `userId` with the login handle, -1 on failure. Already logged in: true
+    // and the same handle, no device call. Fails with no code when a field of
+    // `param` is empty; (50, n) when the SDK does not initialise or the login
+    // is refused. A port text that is not a number throws
+    // std::invalid_argument, one out of int range std::out_of_range. Blocks for
+    // the SDK's login and two one-shot requests.
     bool initEnrollmentStation(const LoginParam& param, long& userId);
+    // Logs out and releases the SDK; true at once when not logged in. Fails
+    // with (50, n) when the logout is refused; the session stays and the call
+    // may be repeated. A failed SDK release is recorded as (50, n) although the
+    // call returns true.
     bool uninitEnrollmentStation();
+    // Whether the object is logged in (or marked so by setIsInit). No device call.
     bool isInit();
+    // Sets the logged-in flag to `flag` and logs `userId` out; the stored
+    // handle stays. False, with no code, when `userId` is -1; a refused logout
+    // is recorded as (50, n) and the call still returns true.
     bool setIsInit(bool flag, long userId);
+    // Keeps `path` for the SDK's log; nothing else reads it. Logout empties it.
     void setSDKLogPath(const std::string& path);
 
-    // Capabilities and RF card settings.
+    // ---- Capabilities and RF card settings ----
+
+    // Fills the four capture flags from the station's capability document,
+    // then the fingerprint and face flags from the SDK's ability document.
+    // Fails after the first four are written with (69, 8201) or (50, n) when
+    // the ability document cannot be read.
     bool getDevCability(CaptureAbility& ability);
+    // Fills which card types the reader offers; an unreadable answer offers
+    // none and is no failure. Asks even without a session, so the SDK's own
+    // refusal (50, n) is what a caller without a login sees.
     bool getRFCardCacheCap(RFCardCap& cap);
+    // Sends the enabled flags of the card types the station offered at login.
     bool setRFCardParam(RFCardParam& param);
+    // Fills the flags of the card types the station lists; the others keep
+    // their values, as does everything on an unreadable answer (no failure).
+    // Without a session the SDK's refusal (50, n).
     bool getRFCardParam(RFCardParam& param);
 
-    // Cards and identity cards.
+    // ---- Cards and identity cards ----
+
+    // Fills the number of the card on the reader. An unreadable answer fails
+    // with no code.
     bool captureCardInfo(std::string& cardNo);
+    // Sends the card capture rule as given.
     bool setCaptureCardRule(CaptureRuleInfo& rule);
+    // Fills the identity card on the reader; fingerprints are appended to
+    // those `info` holds. An unreadable answer fails with no code.
     bool captureIDCardInfo(IdentityInfomation& info);
 
-    // Biometrics. Both block until the station reports.
+    // ---- Biometrics ----
+    // Each waits, without a time-out, until the station reports the sample
+    // or its failure; a station that cannot be reached is tried three more
+    // times, 3 s apart. Fills the first sample the station reports. (69, 8203)
+    // when the connection cannot be opened, the station reports failure, or
+    // no usable sample arrived.
+
     bool captureFingerInfo(FingerPrintInfomation& info);
     bool captureFaceInfo(FaceInformation& info);
 
-    // Offline store. The list form appends to `results` and returns true when
-    // at least one record arrived. The callback form returns when the search
-    // has ended; stopSearchCaptureData ends it early.
+    // ---- Offline store ----
+
+    // Appends one SearchCaptureInfomation per record found, in store order,
+    // and returns true when at least one arrived. Waits, without a time-out,
+    // for the whole search (an unreachable station is retried as the
+    // collections do); stopSearchCaptureData does not reach it. False
+    // with no code when nothing was found or the connection cannot be opened;
+    // after a failure part-way the records so far are appended and true
+    // returned, with (50, n) when a page could not be sent or (69, 8203) when
+    // the station reported failure.
     bool searchCaptureData(std::vector<SearchCaptureInfomation>& results);
+    // Calls `callback` once per document (see SearchCallback) while the search
+    // runs and returns when it has ended, true even when the station failed
+    // or the connection could not be opened (no call then). With a null
+    // callback or userData the records are kept inside instead of delivered.
+    // Waits, without a time-out, for the station's reports;
+    // stopSearchCaptureData ends the wait at once.
     bool searchCaptureData(SearchCallback callback, void* userData);
+    // Ends the running or latest callback-form search of this object; may be
+    // called from any thread or from inside the callback. Without a session
+    // it sets (69, 8200) and does nothing. Returns at once.
     void stopSearchCaptureData(const bool& stop);
     // Reads one document of the callback form. For More and Last, `record`
     // becomes exactly the element the list form would have appended for it;
@@ -268,18 +360,35 @@ public:
     // last error, safe on any thread (the callback's included).
     static SearchDocumentStatus readSearchDocument(const std::string& document,
                                                    SearchCaptureInfomation& record);
+    // Sends the offline capture rule as given; the station judges the values.
     bool setOfflineCaptureRule(offLineRuleInfomation& rule);
+    // Fills the description of the records that failed to upload. Fails with
+    // no code, sending nothing, when the object is marked not logged in
+    // (setIsInit), and with no code on an unreadable answer.
     bool getUploadFailedDetails(UploadFailedDetailsInfomation& details);
+    // Deletes every record of the station's offline store.
     bool clearEnrollmentStationData();
 
-    // Face parameters and language (1 or 2).
+    // ---- Face parameters and language ----
+
+    // Writes the whole face parameter record (enable, low 8 bits of value).
+    // SDK refusal: (50, n). Blocks for one SDK call.
     bool setFaceParam(FaceParam& param);
+    // Fills enable and value. SDK refusal: (50, n). Blocks for one SDK call.
     bool getFaceParam(FaceParam& param);
+    // Fills 1 or 2 from the language mask read at login; no device call. Fails
+    // with no code, leaving `languageType`, when the mask names neither.
     bool getDeviceLanguageType(int& languageType);
 
-    // File transfer; both block until the transfer ends. Before login they
-    // fail without a code.
+    // ---- File transfer ----
+    // Each blocks, without a time-out, until the transfer ends, polling the
+    // station's transfer state. Not logged in: false with no code. (50, n)
+    // when the transfer cannot start, (69, 8206) when the station aborts it,
+    // (69, 8205) for any other failed state.
+
+    // Sends the local file to the station.
     bool uploadFile(const std::string& localPath);
+    // Writes the station's file to `localPath`.
     bool downloadFile(const std::string& localPath);
 
     // The status document of this object's latest refused request, the one
