@@ -64,6 +64,10 @@ es_install_package(ZornNetSDK ZornNetSDK ${CMAKE_INSTALL_INCLUDEDIR}/platform
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/VirtualStation/include/VirtualStation
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
+if(TARGET vstation)
+  set_target_properties(vstation PROPERTIES INSTALL_RPATH "${es_origin}/${es_bin_to_lib}")
+  install(TARGETS vstation RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(TARGET stationctl)
   set_target_properties(stationctl PROPERTIES INSTALL_RPATH "${es_origin}/${es_bin_to_lib}")
   install(TARGETS stationctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

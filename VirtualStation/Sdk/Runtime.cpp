@@ -202,6 +202,11 @@ int Runtime::initCount() const {
     return m_impl->initCount;
 }
 
+bool Runtime::hasStations() const {
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    return m_impl->stationsLoaded;
+}
+
 std::shared_ptr<Station> Runtime::findStation(const std::string& address, uint16_t port) const {
     m_impl->ensureStations();
     std::lock_guard<std::mutex> lock(m_impl->mutex);

@@ -62,6 +62,9 @@ public:
     // NET_DVR_ERR_NOT_INITIALISED when the count is already zero.
     int32_t cleanup();
     int initCount() const;
+    // True once stations were loaded (a profile, reset(), or a control call
+    // naming a station). Until then logins go over the link.
+    bool hasStations() const;
     // The station answering at address:port, or null.
     std::shared_ptr<Station> findStation(const std::string& address, uint16_t port) const;
     // A new login handle on `station`, or -1 when no more sessions fit.

@@ -7,6 +7,7 @@
 
 #include "ConfigServer/ConfigScripts.h"
 #include "ConfigServer/ConfigServer.h"
+#include "Link/RemoteStation.h"
 #include "Sdk/Runtime.h"
 #include "State/Station.h"
 #include "ZornNetSDK.h"
@@ -88,6 +89,7 @@ ZORN_API int32_t ZORN_CALL NET_DVR_STDXMLConfig(int32_t lUserID, NET_DVR_XML_CON
                                                   lpInputParam ? sizeof *lpInputParam : 0, text)) {
         return failWith(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) return vstation::link::xmlConfig(lUserID, lpInputParam, lpOutputParam);
     if (!validInput(lpInputParam) || !validOutput(lpOutputParam)) return failWith(NET_DVR_ERR_PARAMETER);
     const std::string line(static_cast<const char*>(lpInputParam->lpRequestUrl), lpInputParam->dwRequestUrlLen);
     if (!validRequestLine(line)) return failWith(NET_DVR_ERR_PARAMETER);
@@ -122,6 +124,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_GetDeviceAbility(int32_t lUserID, uint32_t dw
                                                   {lUserID, dwAbilityType, dwInLength, dwOutLength}, nullptr, 0,
                                                   request)) {
         return failWith(error);
+    }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) {
+        return vstation::link::deviceAbility(lUserID, dwAbilityType, pInBuf, dwInLength, pOutBuf, dwOutLength);
     }
     if (!pInBuf || dwInLength == 0 || !pOutBuf || dwOutLength == 0) return failWith(NET_DVR_ERR_PARAMETER);
     if (dwAbilityType != NET_DVR_ACS_ABILITY) return failWith(NET_DVR_ERR_NOT_SUPPORTED);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "Link/RemoteStation.h"
 #include "Sdk/Runtime.h"
 #include "State/Station.h"
 #include "ZornNetSDK.h"
@@ -55,6 +56,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_GetDVRConfig(int32_t lUserID, uint32_t dwComm
             lpOutBuffer, loggedSize(lpOutBuffer, dwOutBufferSize))) {
         return failWith(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) {
+        return vstation::link::getDvrConfig(lUserID, dwCommand, lChannel, lpOutBuffer, dwOutBufferSize, lpBytesReturned);
+    }
     int32_t error = NET_DVR_ERR_NONE;
     auto station = faceParamStation(lUserID, dwCommand, NET_DVR_GET_FACE_PARAM_CFG, lChannel, &error);
     if (!station) return failWith(error);
@@ -81,6 +85,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_SetDVRConfig(int32_t lUserID, uint32_t dwComm
                                                   {lUserID, dwCommand, lChannel, dwInBufferSize},
                                                   lpInBuffer, loggedSize(lpInBuffer, dwInBufferSize))) {
         return failWith(error);
+    }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) {
+        return vstation::link::setDvrConfig(lUserID, dwCommand, lChannel, lpInBuffer, dwInBufferSize);
     }
     int32_t error = NET_DVR_ERR_NONE;
     auto station = faceParamStation(lUserID, dwCommand, NET_DVR_SET_FACE_PARAM_CFG, lChannel, &error);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Jobs/FileTransfer.h"
+#include "Link/RemoteStation.h"
 #include "Sdk/Runtime.h"
 #include "State/Station.h"
 #include "ZornNetSDK.h"
@@ -43,6 +44,10 @@ ZORN_API int32_t ZORN_CALL NET_DVR_UploadFile_V40(int32_t lUserID, uint32_t dwUp
                                                   nullptr, 0, path)) {
         return failHandle(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) {
+        return vstation::link::uploadFile(lUserID, dwUploadType, lpInBuffer, dwInBufferSize, sFileName, lpOutBuffer,
+                             dwOutBufferSize);
+    }
     if (!sFileName || !consistent(lpInBuffer, dwInBufferSize) || !consistent(lpOutBuffer, dwOutBufferSize)) {
         return failHandle(NET_DVR_ERR_PARAMETER);
     }
@@ -59,11 +64,13 @@ ZORN_API int32_t ZORN_CALL NET_DVR_GetUploadState(int32_t lUploadHandle, uint32_
     if (int32_t error = Runtime::instance().enter("NET_DVR_GetUploadState", {lUploadHandle})) {
         return failHandle(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::Upload, lUploadHandle)) return vstation::link::transferState(vstation::HandleKind::Upload, lUploadHandle, pProgress);
     return pollState(TransferKind::Upload, lUploadHandle, pProgress);
 }
 
 ZORN_API int32_t ZORN_CALL NET_DVR_UploadClose(int32_t lUploadHandle) {
     if (int32_t error = Runtime::instance().enter("NET_DVR_UploadClose", {lUploadHandle})) return failWith(error);
+    if (vstation::link::isRemote(vstation::HandleKind::Upload, lUploadHandle)) return vstation::link::closeTransfer(vstation::HandleKind::Upload, lUploadHandle);
     return closeTransfer(TransferKind::Upload, lUploadHandle);
 }
 
@@ -73,6 +80,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_StartDownload(int32_t lUserID, uint32_t dwDow
     if (int32_t error = Runtime::instance().enter("NET_DVR_StartDownload", {lUserID, dwDownloadType, dwInBufferSize},
                                                   nullptr, 0, path)) {
         return failHandle(error);
+    }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) {
+        return vstation::link::startDownload(lUserID, dwDownloadType, lpInBuffer, dwInBufferSize, sFileName);
     }
     if (!sFileName || !consistent(lpInBuffer, dwInBufferSize)) return failHandle(NET_DVR_ERR_PARAMETER);
     auto station = Runtime::instance().stationOf(lUserID);
@@ -88,11 +98,15 @@ ZORN_API int32_t ZORN_CALL NET_DVR_GetDownloadState(int32_t lDownloadHandle, uin
     if (int32_t error = Runtime::instance().enter("NET_DVR_GetDownloadState", {lDownloadHandle})) {
         return failHandle(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::Download, lDownloadHandle)) {
+        return vstation::link::transferState(vstation::HandleKind::Download, lDownloadHandle, pProgress);
+    }
     return pollState(TransferKind::Download, lDownloadHandle, pProgress);
 }
 
 ZORN_API int32_t ZORN_CALL NET_DVR_StopDownload(int32_t lDownloadHandle) {
     if (int32_t error = Runtime::instance().enter("NET_DVR_StopDownload", {lDownloadHandle})) return failWith(error);
+    if (vstation::link::isRemote(vstation::HandleKind::Download, lDownloadHandle)) return vstation::link::closeTransfer(vstation::HandleKind::Download, lDownloadHandle);
     return closeTransfer(TransferKind::Download, lDownloadHandle);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Jobs/LongConnection.h"
+#include "Link/RemoteStation.h"
 #include "Sdk/Runtime.h"
 #include "Jobs/StreamJobs.h"
 #include "ZornNetSDK.h"
@@ -77,6 +78,9 @@ ZORN_API int32_t ZORN_CALL NET_DVR_StartRemoteConfig(int32_t lUserID, uint32_t d
                                       lpInBuffer, logged, searchLineOf(dwCommand, lpInBuffer, dwInBufferLen))) {
         return failHandle(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) {
+        return vstation::link::startRemoteConfig(lUserID, dwCommand, lpInBuffer, dwInBufferLen, cbStateCallback, pUserData);
+    }
     auto station = runtime.stationOf(lUserID);
     if (!station) return failHandle(NET_DVR_ERR_USER_ID);
     if (cbStateCallback == nullptr) return failHandle(NET_DVR_ERR_PARAMETER);
@@ -116,6 +120,7 @@ ZORN_API int32_t ZORN_CALL NET_DVR_SendRemoteConfig(int32_t lHandle, uint32_t dw
                                                   nullptr, 0, page)) {
         return failWith(error);
     }
+    if (vstation::link::isRemote(vstation::HandleKind::LongConnection, lHandle)) return vstation::link::sendRemoteConfig(lHandle, dwDataType, pSendBuf, dwBufSize);
     auto connection = LongConnections::instance().find(lHandle);
     if (!connection) return failWith(NET_DVR_ERR_HANDLE);
     if (int32_t error = connection->page(dwDataType, pSendBuf, dwBufSize)) return failWith(error);
@@ -124,6 +129,7 @@ ZORN_API int32_t ZORN_CALL NET_DVR_SendRemoteConfig(int32_t lHandle, uint32_t dw
 
 ZORN_API int32_t ZORN_CALL NET_DVR_StopRemoteConfig(int32_t lHandle) {
     if (int32_t error = Runtime::instance().enter("NET_DVR_StopRemoteConfig", {lHandle})) return failWith(error);
+    if (vstation::link::isRemote(vstation::HandleKind::LongConnection, lHandle)) return vstation::link::stopRemoteConfig(lHandle);
     if (!LongConnections::instance().close(lHandle)) return failWith(NET_DVR_ERR_HANDLE);
     return 1;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "Link/RemoteStation.h"
 #include "Sdk/Runtime.h"
 #include "State/Station.h"
 #include "ZornNetSDK.h"
@@ -60,6 +61,7 @@ ZORN_API int32_t ZORN_CALL NET_DVR_Cleanup(void) {
     auto& runtime = Runtime::instance();
     if (int32_t error = runtime.enter("NET_DVR_Cleanup", {})) return failWith(error);
     if (int32_t error = runtime.cleanup()) return failWith(error);
+    if (runtime.initCount() == 0) vstation::link::closeAll();
     return 1;
 }
 
@@ -84,6 +86,8 @@ ZORN_API int32_t ZORN_CALL NET_DVR_Login_V40(NET_DVR_USER_LOGIN_INFO* pLoginInfo
         return failHandle(NET_DVR_ERR_PARAMETER);
     }
 
+    // A process that set up no station of its own reaches station processes.
+    if (!runtime.hasStations()) return vstation::link::login(info, lpDeviceInfo);
     const auto station = runtime.findStation(fieldText(info.sDeviceAddress), info.wPort);
     if (!station) return failHandle(NET_DVR_ERR_NO_SUCH_STATION);
     if (runtime.pacing()) std::this_thread::sleep_for(kLoginPace);
@@ -109,6 +113,7 @@ ZORN_API int32_t ZORN_CALL NET_DVR_Login_V40(NET_DVR_USER_LOGIN_INFO* pLoginInfo
 ZORN_API int32_t ZORN_CALL NET_DVR_Logout_V30(int32_t lUserID) {
     auto& runtime = Runtime::instance();
     if (int32_t error = runtime.enter("NET_DVR_Logout_V30", {lUserID})) return failWith(error);
+    if (vstation::link::isRemote(vstation::HandleKind::Login, lUserID)) return vstation::link::logout(lUserID);
     if (!runtime.closeSession(lUserID)) return failWith(NET_DVR_ERR_USER_ID);
     return 1;
 }

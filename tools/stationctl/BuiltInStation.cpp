@@ -96,7 +96,17 @@ bool loadVirtualProfile(const std::string& path, std::string& error) {
 }
 
 bool virtualAccount(const std::string& userName, VirtualAccount& account, std::string& error) {
-    const std::string text = profileInUse().empty() ? host().defaultProfile() : profileInUse();
+    // The SDK serves stations in this process only once asked to; otherwise
+    // it reaches station processes over the network.
+    if (profileInUse().empty()) {
+        profileInUse() = host().defaultProfile();
+        char why[512] = {};
+        if (!host().loadProfile(profileInUse().c_str(), why, sizeof why)) {
+            error = std::string("the built-in station's profile was not loaded: ") + why;
+            return false;
+        }
+    }
+    const std::string& text = profileInUse();
     JsonPtr root = parseJson(text);
     const cJSON* stations = cJSON_GetObjectItemCaseSensitive(root.get(), "stations");
     const cJSON* station = cJSON_IsArray(stations) ? cJSON_GetArrayItem(stations, 0) : nullptr;

@@ -1,0 +1,58 @@
+// The station process's side of the link: accepts connections and carries
+// out each call on the in-process station with the same NET_DVR_* call, so
+// the station behaves over the link exactly as it does in-process.
+//
+// A connection sees only the handles it opened; another connection's handle
+// is unknown to it. When a connection ends, whatever it left open (long
+// connections, transfers, logins) is closed. A malformed frame gets an
+// error frame and closes that connection only.
+//
+// Thread safety: run() on one thread, stop() from any other (not from a
+// signal handler). Each connection runs on a thread of its own.
+#ifndef VSTATION_LINK_LINK_SERVER_H
+#define VSTATION_LINK_LINK_SERVER_H
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "Link/Socket.h"
+
+namespace vstation {
+namespace link {
+
+class ServerConnection;
+
+class LinkServer {
+public:
+    // The in-process station every login reaches, whatever address the
+    // client dialled.
+    struct Options {
+        std::string address;
+        uint16_t port = 8000;
+    };
+    LinkServer(Socket listener, Options station);
+    ~LinkServer();
+
+    // Serves until stop(); then closes every connection.
+    void run();
+    void stop();
+
+    LinkServer(const LinkServer&) = delete;
+    LinkServer& operator=(const LinkServer&) = delete;
+
+private:
+    Socket m_listener;
+    Options m_station;
+    std::string m_scratch;  // uploaded and downloaded files in passing
+    std::mutex m_mutex;
+    bool m_stopping = false;
+    std::list<std::shared_ptr<ServerConnection>> m_connections;
+};
+
+}  // namespace link
+}  // namespace vstation
+
+#endif  // VSTATION_LINK_LINK_SERVER_H

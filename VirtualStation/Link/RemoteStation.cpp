@@ -1,0 +1,591 @@
+#include "Link/RemoteStation.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "Link/Frame.h"
+#include "Link/Reports.h"
+#include "Link/Socket.h"
+
+namespace vstation {
+namespace link {
+
+namespace {
+
+constexpr int kConnectTimeoutMs = 3000;
+// Buffers handed in are copied whole; beyond this a call is refused here.
+constexpr uint32_t kLargestBuffer = kMaxFrameBytes / 4;
+
+std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+
+// One login's connection to a station process.
+class Link {
+public:
+    explicit Link(Socket socket) : m_socket(std::move(socket)) {
+        m_reader = std::thread([this] { readLoop(); });
+        m_reporter = std::thread([this] { reportLoop(); });
+    }
+    ~Link() { close(); }
+
+    // Sends `call` and waits for its reply. False when the station is gone.
+    bool call(const Frame& call, Frame* reply) {
+        std::lock_guard<std::mutex> calling(m_callMutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_dead) return false;
+        m_haveReply = false;
+        lock.unlock();
+        if (!writeFrame(m_socket, call)) {
+            m_socket.shutdown();
+            return false;
+        }
+        lock.lock();
+        m_changed.wait(lock, [this] { return m_haveReply || m_dead; });
+        if (!m_haveReply) return false;
+        *reply = std::move(m_reply);
+        m_haveReply = false;
+        return true;
+    }
+
+    void addStream(int32_t tag, uint32_t command, fRemoteConfigCallback callback, void* userData) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_streams[tag] = Stream{command, callback, userData};
+    }
+
+    // After this returns no report of `tag` is delivered, unless called from
+    // within that report's callback.
+    void removeStream(int32_t tag) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_streams.erase(tag);
+        if (std::this_thread::get_id() == m_reporter.get_id()) return;
+        m_changed.wait(lock, [&] { return m_delivering != tag; });
+    }
+
+    void close() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_closing = true;
+        }
+        m_socket.shutdown();
+        m_changed.notify_all();
+        joinOrDetach(m_reader);
+        joinOrDetach(m_reporter);
+    }
+
+private:
+    struct Stream {
+        uint32_t command = 0;
+        fRemoteConfigCallback callback = nullptr;
+        void* userData = nullptr;
+    };
+
+    static void joinOrDetach(std::thread& t) {
+        if (!t.joinable()) return;
+        if (t.get_id() == std::this_thread::get_id()) {
+            t.detach();
+        } else {
+            t.join();
+        }
+    }
+
+    void readLoop() {
+        Frame frame;
+        std::string why;
+        while (readFrame(m_socket, &frame, &why)) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (frame.kind == FrameKind::Reply) {
+                m_reply = std::move(frame);
+                m_haveReply = true;
+            } else if (frame.kind == FrameKind::Report) {
+                m_reports.push_back(std::move(frame));
+            } else {
+                break;  // an error frame: the station closes this connection
+            }
+            m_changed.notify_all();
+        }
+        // A station that went away ends every long connection the way a
+        // failing device does: status "failed" with the receive error.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_dead = true;
+        for (const auto& [tag, stream] : m_streams) {
+            Frame failed;
+            failed.kind = FrameKind::Report;
+            const uint32_t status[2] = {NET_SDK_CALLBACK_STATUS_FAILED, static_cast<uint32_t>(NET_DVR_ERR_RECV)};
+            failed.number(tag).number(stream.command).number(NET_SDK_CALLBACK_TYPE_STATUS).bytes(status, sizeof status);
+            m_reports.push_back(std::move(failed));
+        }
+        m_changed.notify_all();
+    }
+
+    void reportLoop() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return !m_reports.empty() || m_closing; });
+            if (m_reports.empty()) return;
+            Frame frame = std::move(m_reports.front());
+            m_reports.pop_front();
+            ItemReader items(frame);
+            const auto tag = static_cast<int32_t>(items.number());
+            const auto command = static_cast<uint32_t>(items.number());
+            Report report;
+            auto it = m_streams.find(tag);
+            if (it == m_streams.end() || !unpackReport(command, &items, &report)) continue;
+            const Stream stream = it->second;
+            m_delivering = tag;
+            lock.unlock();
+            void* buffer = report.bind();
+            stream.callback(report.type, buffer, static_cast<uint32_t>(report.record.size()), stream.userData);
+            lock.lock();
+            m_delivering = -1;
+            m_changed.notify_all();
+        }
+    }
+
+    Socket m_socket;
+    std::mutex m_callMutex;  // one call in flight per connection
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_dead = false;
+    bool m_closing = false;
+    bool m_haveReply = false;
+    Frame m_reply;
+    std::deque<Frame> m_reports;
+    std::map<int32_t, Stream> m_streams;
+    int32_t m_delivering = -1;
+    std::thread m_reader;
+    std::thread m_reporter;
+};
+
+// A handle of this process standing for one on the station.
+struct RemoteHandle {
+    std::shared_ptr<Link> link;
+    int64_t remote = -1;
+    int32_t userId = -1;   // the login it belongs to
+    std::string target;    // downloads: the file to write when done
+};
+
+class Registry {
+public:
+    static Registry& instance() {
+        static Registry* const registry = new Registry();  // outlives callback threads
+        return *registry;
+    }
+
+    void add(HandleKind kind, int32_t handle, RemoteHandle entry) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_handles[key(kind, handle)] = std::move(entry);
+    }
+    bool find(HandleKind kind, int32_t handle, RemoteHandle* entry) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_handles.find(key(kind, handle));
+        if (it == m_handles.end()) return false;
+        if (entry) *entry = it->second;
+        return true;
+    }
+    void remove(HandleKind kind, int32_t handle) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_handles.erase(key(kind, handle));
+    }
+    // Drops a login and everything opened under it; returns the logins' links.
+    std::vector<std::shared_ptr<Link>> removeLogins(int32_t userId) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<std::shared_ptr<Link>> links;
+        for (auto it = m_handles.begin(); it != m_handles.end();) {
+            const bool login = it->first.first == HandleKind::Login;
+            if (userId < 0 || it->second.userId == userId || (login && it->first.second == userId)) {
+                if (login) links.push_back(it->second.link);
+                it = m_handles.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return links;
+    }
+
+private:
+    using Key = std::pair<HandleKind, int32_t>;
+    static Key key(HandleKind kind, int32_t handle) { return {kind, handle}; }
+    std::mutex m_mutex;
+    std::map<Key, RemoteHandle> m_handles;
+};
+
+// A call on the station behind `handle`; on success `items` is positioned
+// after the return value and the error, which is set as the last error.
+// Returns false, with the last error set, when the station is gone or its
+// reply is malformed.
+bool remoteCall(const RemoteHandle& remote, const Frame& call, Frame* reply, int64_t* result) {
+    if (!remote.link->call(call, reply)) {
+        setLastError(NET_DVR_ERR_RECV);
+        return false;
+    }
+    ItemReader items(*reply);
+    *result = items.number();
+    const auto error = static_cast<int32_t>(items.number());
+    if (!items.ok()) {
+        setLastError(NET_DVR_ERR_RECV);
+        return false;
+    }
+    setLastError(error);
+    return true;
+}
+
+Frame callFrame(const char* name) {
+    Frame frame;
+    frame.kind = FrameKind::Call;
+    frame.bytes(std::string(name));
+    return frame;
+}
+
+// Items after the return value and the error.
+ItemReader outputsOf(const Frame& reply) {
+    ItemReader items(reply);
+    items.number();
+    items.number();
+    return items;
+}
+
+bool tooLarge(uint32_t size) { return size > kLargestBuffer; }
+
+// The simple shape: one handle, a return value, nothing else back.
+int32_t forward(HandleKind kind, int32_t handle, Frame call, int32_t unknown, int32_t failed) {
+    RemoteHandle remote;
+    if (!Registry::instance().find(kind, handle, &remote)) {
+        setLastError(unknown);
+        return failed;
+    }
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) return failed;
+    return static_cast<int32_t>(result);
+}
+
+bool readWholeFile(const char* path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    *bytes = text.str();
+    return !in.bad();
+}
+
+// Written beside the target and renamed, so no partial file is left.
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string part = path + ".part";
+    std::FILE* out = std::fopen(part.c_str(), "wb");
+    if (!out) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (std::fclose(out) != 0 || !written || std::rename(part.c_str(), path.c_str()) != 0) {
+        std::remove(part.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isRemote(HandleKind kind, int32_t handle) { return Registry::instance().find(kind, handle, nullptr); }
+
+int32_t login(const NET_DVR_USER_LOGIN_INFO& info, NET_DVR_DEVICEINFO_V40* device) {
+    const std::string host = fieldText(info.sDeviceAddress, sizeof info.sDeviceAddress);
+    Socket socket = connectTo(host, info.wPort, kConnectTimeoutMs);
+    if (!socket.valid()) {
+        setLastError(NET_DVR_ERR_CONNECT);
+        return -1;
+    }
+    auto link = std::make_shared<Link>(std::move(socket));
+    Frame call = callFrame("NET_DVR_Login_V40");
+    call.number(kProtocolVersion).bytes(&info, sizeof info);
+    Frame reply;
+    int64_t result = -1;
+    if (!remoteCall(RemoteHandle{link, -1, -1, {}}, call, &reply, &result)) return -1;
+    if (result < 0) return -1;
+    ItemReader outputs = outputsOf(reply);
+    const std::string* record = outputs.buffer();
+    if (!record || record->size() != sizeof *device) {
+        setLastError(NET_DVR_ERR_RECV);
+        return -1;
+    }
+    const int32_t handle = Runtime::instance().nextHandle(HandleKind::Login);
+    std::memcpy(device, record->data(), sizeof *device);
+    Registry::instance().add(HandleKind::Login, handle, RemoteHandle{link, result, handle, {}});
+    setLastError(NET_DVR_ERR_NONE);
+    return handle;
+}
+
+int32_t logout(int32_t userId) {
+    RemoteHandle remote;
+    if (!Registry::instance().find(HandleKind::Login, userId, &remote)) {
+        setLastError(NET_DVR_ERR_USER_ID);
+        return 0;
+    }
+    Frame call = callFrame("NET_DVR_Logout_V30");
+    call.number(remote.remote);
+    Frame reply;
+    int64_t result = 0;
+    // A station that is gone has ended the session already.
+    if (!remoteCall(remote, call, &reply, &result)) result = 1;
+    for (const auto& link : Registry::instance().removeLogins(userId)) link->close();
+    setLastError(NET_DVR_ERR_NONE);
+    return static_cast<int32_t>(result);
+}
+
+int32_t deviceAbility(int32_t userId, uint32_t type, char* in, uint32_t inLength, char* out, uint32_t outLength) {
+    if ((in && tooLarge(inLength)) || (out && tooLarge(outLength))) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return 0;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    Frame call = callFrame("NET_DVR_GetDeviceAbility");
+    call.number(remote.remote).number(type).buffer(in, inLength).number(inLength).buffer(out, outLength).number(outLength);
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) return 0;
+    ItemReader outputs = outputsOf(reply);
+    const std::string* written = outputs.buffer();
+    if (out && written) std::memcpy(out, written->data(), std::min<size_t>(written->size(), outLength));
+    return static_cast<int32_t>(result);
+}
+
+int32_t xmlConfig(int32_t userId, NET_DVR_XML_CONFIG_INPUT* input, NET_DVR_XML_CONFIG_OUTPUT* output) {
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    NET_DVR_XML_CONFIG_INPUT inCopy{};
+    NET_DVR_XML_CONFIG_OUTPUT outCopy{};
+    if (input) std::memcpy(&inCopy, input, sizeof inCopy);
+    if (output) std::memcpy(&outCopy, output, sizeof outCopy);
+    if ((inCopy.lpRequestUrl && tooLarge(inCopy.dwRequestUrlLen)) || (inCopy.lpInBuffer && tooLarge(inCopy.dwInBufferSize)) ||
+        (outCopy.lpOutBuffer && tooLarge(outCopy.dwOutBufferSize)) || (outCopy.lpStatusBuffer && tooLarge(outCopy.dwStatusSize))) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return 0;
+    }
+    const void* url = inCopy.lpRequestUrl;
+    const void* body = inCopy.lpInBuffer;
+    const void* outBuffer = outCopy.lpOutBuffer;
+    const void* statusBuffer = outCopy.lpStatusBuffer;
+    // Pointers mean nothing to the station; whether each was set travels
+    // with its buffer.
+    inCopy.lpRequestUrl = inCopy.lpInBuffer = nullptr;
+    outCopy.lpOutBuffer = outCopy.lpStatusBuffer = nullptr;
+    Frame call = callFrame("NET_DVR_STDXMLConfig");
+    call.number(remote.remote)
+        .buffer(input ? &inCopy : nullptr, sizeof inCopy)
+        .buffer(url, inCopy.dwRequestUrlLen)
+        .buffer(body, inCopy.dwInBufferSize)
+        .buffer(output ? &outCopy : nullptr, sizeof outCopy)
+        .buffer(outBuffer, outCopy.dwOutBufferSize)
+        .buffer(statusBuffer, outCopy.dwStatusSize);
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) return 0;
+    ItemReader outputs = outputsOf(reply);
+    const std::string* record = outputs.buffer();
+    const std::string* outBytes = outputs.buffer();
+    const std::string* statusBytes = outputs.buffer();
+    if (output && record && record->size() == sizeof outCopy) {
+        NET_DVR_XML_CONFIG_OUTPUT back;
+        std::memcpy(&back, record->data(), sizeof back);
+        output->dwReturnedXMLSize = back.dwReturnedXMLSize;
+        output->dwStatusSize = back.dwStatusSize;
+    }
+    if (output && output->lpOutBuffer && outBytes)
+        std::memcpy(output->lpOutBuffer, outBytes->data(), std::min<size_t>(outBytes->size(), outCopy.dwOutBufferSize));
+    if (output && output->lpStatusBuffer && statusBytes)
+        std::memcpy(output->lpStatusBuffer, statusBytes->data(), std::min<size_t>(statusBytes->size(), outCopy.dwStatusSize));
+    return static_cast<int32_t>(result);
+}
+
+int32_t getDvrConfig(int32_t userId, uint32_t command, int32_t channel, void* out, uint32_t outSize,
+                     uint32_t* returned) {
+    if (out && tooLarge(outSize)) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return 0;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    Frame call = callFrame("NET_DVR_GetDVRConfig");
+    call.number(remote.remote).number(command).number(channel).buffer(out, outSize).number(outSize).number(returned ? 1 : 0);
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) return 0;
+    ItemReader outputs = outputsOf(reply);
+    const std::string* written = outputs.buffer();
+    const int64_t count = outputs.number();
+    if (out && written) std::memcpy(out, written->data(), std::min<size_t>(written->size(), outSize));
+    if (returned && outputs.ok()) *returned = static_cast<uint32_t>(count);
+    return static_cast<int32_t>(result);
+}
+
+int32_t setDvrConfig(int32_t userId, uint32_t command, int32_t channel, void* in, uint32_t inSize) {
+    if (in && tooLarge(inSize)) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return 0;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    Frame call = callFrame("NET_DVR_SetDVRConfig");
+    call.number(remote.remote).number(command).number(channel).buffer(in, inSize).number(inSize);
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) return 0;
+    return static_cast<int32_t>(result);
+}
+
+int32_t startRemoteConfig(int32_t userId, uint32_t command, void* in, uint32_t inLength,
+                          fRemoteConfigCallback callback, void* userData) {
+    if (in && tooLarge(inLength)) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return -1;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    // The connection is known before the call, so that no early report is lost.
+    const int32_t handle = Runtime::instance().nextHandle(HandleKind::LongConnection);
+    if (callback) remote.link->addStream(handle, command, callback, userData);
+    Frame call = callFrame("NET_DVR_StartRemoteConfig");
+    call.number(remote.remote).number(command).buffer(in, inLength).number(inLength).number(callback ? 1 : 0).number(handle);
+    Frame reply;
+    int64_t result = -1;
+    if (!remoteCall(remote, call, &reply, &result) || result < 0) {
+        remote.link->removeStream(handle);
+        return -1;
+    }
+    Registry::instance().add(HandleKind::LongConnection, handle, RemoteHandle{remote.link, result, userId, {}});
+    return handle;
+}
+
+int32_t sendRemoteConfig(int32_t handle, uint32_t type, char* buffer, uint32_t size) {
+    if (buffer && tooLarge(size)) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return 0;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::LongConnection, handle, &remote);
+    Frame call = callFrame("NET_DVR_SendRemoteConfig");
+    call.number(remote.remote).number(type).buffer(buffer, size).number(size);
+    return forward(HandleKind::LongConnection, handle, call, NET_DVR_ERR_HANDLE, 0);
+}
+
+int32_t stopRemoteConfig(int32_t handle) {
+    RemoteHandle remote;
+    if (!Registry::instance().find(HandleKind::LongConnection, handle, &remote)) {
+        setLastError(NET_DVR_ERR_HANDLE);
+        return 0;
+    }
+    Frame call = callFrame("NET_DVR_StopRemoteConfig");
+    call.number(remote.remote);
+    Frame reply;
+    int64_t result = 0;
+    // A connection whose station is gone has ended already; releasing it is all that is left.
+    if (!remoteCall(remote, call, &reply, &result)) {
+        result = 1;
+        setLastError(NET_DVR_ERR_NONE);
+    }
+    if (result) {
+        remote.link->removeStream(handle);
+        Registry::instance().remove(HandleKind::LongConnection, handle);
+    }
+    return static_cast<int32_t>(result);
+}
+
+int32_t uploadFile(int32_t userId, uint32_t type, void* in, uint32_t inSize, const char* fileName, void* out,
+                   uint32_t outSize) {
+    if ((in && tooLarge(inSize)) || (out && tooLarge(outSize))) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return -1;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    // An unreadable file travels as no file; the station then refuses it in
+    // its own order of checks.
+    std::string contents;
+    const bool readable = fileName && readWholeFile(fileName, &contents) && !tooLarge(static_cast<uint32_t>(
+                              std::min<size_t>(contents.size(), UINT32_MAX)));
+    Frame call = callFrame("NET_DVR_UploadFile_V40");
+    call.number(remote.remote).number(type).buffer(in, inSize).number(inSize).number(fileName ? 1 : 0)
+        .buffer(readable ? contents.data() : nullptr, contents.size()).buffer(out, outSize).number(outSize);
+    Frame reply;
+    int64_t result = -1;
+    if (!remoteCall(remote, call, &reply, &result) || result < 0) return -1;
+    ItemReader outputs = outputsOf(reply);
+    const std::string* written = outputs.buffer();
+    if (out && written) std::memcpy(out, written->data(), std::min<size_t>(written->size(), outSize));
+    const int32_t handle = Runtime::instance().nextHandle(HandleKind::Upload);
+    Registry::instance().add(HandleKind::Upload, handle, RemoteHandle{remote.link, result, userId, {}});
+    return handle;
+}
+
+int32_t startDownload(int32_t userId, uint32_t type, void* in, uint32_t inSize, const char* fileName) {
+    if (in && tooLarge(inSize)) {
+        setLastError(NET_DVR_ERR_PARAMETER);
+        return -1;
+    }
+    RemoteHandle remote;
+    Registry::instance().find(HandleKind::Login, userId, &remote);
+    Frame call = callFrame("NET_DVR_StartDownload");
+    call.number(remote.remote).number(type).buffer(in, inSize).number(inSize).number(fileName ? 1 : 0);
+    Frame reply;
+    int64_t result = -1;
+    if (!remoteCall(remote, call, &reply, &result) || result < 0) return -1;
+    const int32_t handle = Runtime::instance().nextHandle(HandleKind::Download);
+    Registry::instance().add(HandleKind::Download, handle, RemoteHandle{remote.link, result, userId, fileName});
+    return handle;
+}
+
+int32_t transferState(HandleKind kind, int32_t handle, uint32_t* progress) {
+    RemoteHandle remote;
+    if (!Registry::instance().find(kind, handle, &remote)) {
+        setLastError(NET_DVR_ERR_HANDLE);
+        return -1;
+    }
+    Frame call = callFrame(kind == HandleKind::Upload ? "NET_DVR_GetUploadState" : "NET_DVR_GetDownloadState");
+    call.number(remote.remote).number(progress ? 1 : 0);
+    Frame reply;
+    int64_t result = -1;
+    if (!remoteCall(remote, call, &reply, &result)) return -1;
+    ItemReader outputs = outputsOf(reply);
+    const int64_t percent = outputs.number();
+    const std::string* file = outputs.buffer();
+    if (progress && outputs.ok()) *progress = static_cast<uint32_t>(percent);
+    // The station hands the downloaded file over once, with "done".
+    if (kind == HandleKind::Download && result == NET_DVR_TRANSFER_DONE && file &&
+        !writeWholeFile(remote.target, *file)) {
+        setLastError(NET_DVR_ERR_FILE);
+        return NET_DVR_TRANSFER_FAILED;
+    }
+    return static_cast<int32_t>(result);
+}
+
+int32_t closeTransfer(HandleKind kind, int32_t handle) {
+    RemoteHandle remote;
+    if (!Registry::instance().find(kind, handle, &remote)) {
+        setLastError(NET_DVR_ERR_HANDLE);
+        return 0;
+    }
+    Frame call = callFrame(kind == HandleKind::Upload ? "NET_DVR_UploadClose" : "NET_DVR_StopDownload");
+    call.number(remote.remote);
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) {
+        result = 1;
+        setLastError(NET_DVR_ERR_NONE);
+    }
+    if (result) Registry::instance().remove(kind, handle);
+    return static_cast<int32_t>(result);
+}
+
+void closeAll() {
+    for (const auto& link : Registry::instance().removeLogins(-1)) link->close();
+}
+
+}  // namespace link
+}  // namespace vstation

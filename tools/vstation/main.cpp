@@ -1,0 +1,111 @@
+// vstation: runs one virtual station as a process of its own until Ctrl-C or
+// SIGTERM. Clients reach it through the SDK stand-in over TCP (--listen);
+// a person drives it from the browser (--http); --data keeps its state.
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include <CLI/CLI.hpp>
+#include <cjson/cJSON.h>
+
+#include "Endpoint.h"
+#include "Link/LinkServer.h"
+#include "VirtualStation/StationControl.h"
+#include "ZornNetSDK.h"
+
+namespace {
+
+using vstation_tool::Endpoint;
+
+bool readText(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream out;
+    out << in.rdbuf();
+    *text = out.str();
+    return true;
+}
+
+// Address and port of the profile's first station: the one this process serves.
+bool servedStation(const std::string& profile, vstation::link::LinkServer::Options* station) {
+    cJSON* root = cJSON_Parse(profile.c_str());
+    const cJSON* first = cJSON_GetArrayItem(cJSON_GetObjectItemCaseSensitive(root, "stations"), 0);
+    const cJSON* address = cJSON_GetObjectItemCaseSensitive(first, "address");
+    const cJSON* port = cJSON_GetObjectItemCaseSensitive(first, "port");
+    const bool found = cJSON_IsString(address) && cJSON_IsNumber(port);
+    if (found) {
+        station->address = address->valuestring;
+        station->port = static_cast<uint16_t>(port->valueint);
+    }
+    cJSON_Delete(root);
+    return found;
+}
+
+void warnIfExposed(const char* what, const Endpoint& endpoint) {
+    if (vstation::link::isLoopback(endpoint.host)) return;
+    std::cerr << "vstation: warning: the " << what << " listens on " << endpoint.text()
+              << ", beyond this machine; it changes the station and has no accounts of its own\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Runs one virtual enrollment station as a process of its own."};
+    std::string listenText = "127.0.0.1:8000";
+    std::string profilePath;
+    app.add_option("--listen", listenText, "HOST:PORT where clients reach the station (port 0: any free one)")
+        ->capture_default_str();
+    app.add_option("--profile", profilePath, "profile file describing the station (default: the built-in one)");
+    CLI11_PARSE(app, argc, argv);
+
+    std::string why;
+    Endpoint listen;
+    if (!vstation_tool::parseEndpoint(listenText, &listen, &why)) {
+        std::cerr << "vstation: --listen: " << why << "\n";
+        return 2;
+    }
+    std::string profile = vstation::defaultProfile();
+    if (!profilePath.empty() && !readText(profilePath, &profile)) {
+        std::cerr << "vstation: cannot read profile " << profilePath << "\n";
+        return 2;
+    }
+    vstation::link::LinkServer::Options station;
+    if (!vstation::loadProfile(profile, &why) || !servedStation(profile, &station)) {
+        std::cerr << "vstation: profile " << (profilePath.empty() ? "(built-in)" : profilePath)
+                  << " was not loaded: " << why << "\n";
+        return 2;
+    }
+
+    // The stop signals are taken by sigwait below, on this thread only.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    vstation::link::Socket listener = vstation::link::listenOn(listen.host, listen.port, &why);
+    if (!listener.valid()) {
+        std::cerr << "vstation: " << why << "\n";
+        return 1;
+    }
+    listen.port = vstation::link::localPort(listener);
+    warnIfExposed("link", listen);
+
+    NET_DVR_Init();
+    vstation::link::LinkServer server(std::move(listener), station);
+    std::thread serving([&server] { server.run(); });
+    std::cout << "vstation: station " << station.address << ":" << station.port << " reached at " << listen.text()
+              << std::endl;
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    std::cout << "vstation: stopping" << std::endl;
+    server.stop();
+    serving.join();
+    NET_DVR_Cleanup();
+    return 0;
+}
