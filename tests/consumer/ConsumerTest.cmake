@@ -17,7 +17,7 @@ foreach(header
     include/EnrollmentStation/EnrollmentStation.h include/EnrollmentStation/Export.h
     include/EnrollmentStation/Version.h include/EnrollmentStation/EnrollmentStationC.h
     include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h
-    include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h)
+    include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h bin/vstation)
   if(NOT EXISTS ${prefix}/${header})
     message(FATAL_ERROR "not installed: ${header}")
   endif()
@@ -38,8 +38,11 @@ run("configure example" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${example_
   "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
 run("build example" ${CMAKE_COMMAND} --build ${example_build})
 
-# Nothing of the build tree may be reachable: run the client from the prefix's view only.
-run("run example" ${example_build}/enroll_client)
+# Nothing of the build tree may be reachable: run the client from the prefix's
+# view only, against the installed station process.
+set(ENV{ENROLL_PASSWORD} "Station#2026")
+run("run example" ${SOURCE_DIR}/tests/consumer/with-station.sh ${prefix}/bin/vstation
+  ${example_build}/enroll_client 127.0.0.1 {port} admin)
 foreach(expected "logged in, handle" "card " "3 records in the offline store")
   string(FIND "${last_output}" "${expected}" at)
   if(at EQUAL -1)

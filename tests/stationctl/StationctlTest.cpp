@@ -1,6 +1,7 @@
 // stationctl as a user meets it: exit codes, words for failures, JSON
 // documents, the gallery page, confirmation and Ctrl-C. Scenarios come from
-// profile files, since the virtual station runs inside the stationctl process.
+// profile files for the built-in station inside the stationctl process; a
+// named station is a station process of the test's own.
 #include <gtest/gtest.h>
 
 #include <cjson/cJSON.h>
@@ -159,14 +160,16 @@ TEST(Stationctl, CommandLineReadsAsAPersonWritesIt) {
 }
 
 TEST(Stationctl, LoginFailuresExitWithThreeAndTheSdkWords) {
+    StationProcess station;
+    ASSERT_FALSE(station.address().empty());
     const ToolResult wrong =
-        runTool({"--station", "127.0.0.1:8000", "card"}, {{"STATIONCTL_PASSWORD", "not-the-password"}});
+        runTool({"--station", station.address(), "card"}, {{"STATIONCTL_PASSWORD", "not-the-password"}});
     EXPECT_EQ(wrong.exitCode, 3);
     EXPECT_NE(wrong.err.find("failed: 50-1: SDK error 1: "), std::string::npos) << wrong.err;
     EXPECT_EQ(wrong.err.find("not-the-password"), std::string::npos) << "the password was printed";
     EXPECT_EQ(wrong.out.find("not-the-password"), std::string::npos) << "the password was printed";
 
-    const ToolResult json = runTool({"--json", "--station", "127.0.0.1", "card"}, {{"STATIONCTL_PASSWORD", "nope"}});
+    const ToolResult json = runTool({"--json", "--station", station.address(), "card"}, {{"STATIONCTL_PASSWORD", "nope"}});
     EXPECT_EQ(json.exitCode, 3);
     auto docs = documents(json.out);
     ASSERT_EQ(docs.size(), 1u);
@@ -176,7 +179,7 @@ TEST(Stationctl, LoginFailuresExitWithThreeAndTheSdkWords) {
 
     const ToolResult nowhere = runTool({"--station", "127.0.0.9:8000", "card"}, {{"STATIONCTL_PASSWORD", "x"}});
     EXPECT_EQ(nowhere.exitCode, 3);
-    EXPECT_NE(nowhere.err.find("50-47: SDK error 47: "), std::string::npos) << nowhere.err;
+    EXPECT_NE(nowhere.err.find("50-7: SDK error 7: "), std::string::npos) << nowhere.err;
 
     // With a real station named and no way to ask, there is no password.
     const ToolResult noPassword = runTool({"--station", "127.0.0.1", "card"});
@@ -191,14 +194,17 @@ TEST(Stationctl, LoginFailuresExitWithThreeAndTheSdkWords) {
 }
 
 TEST(Stationctl, NamedStationTakesThePasswordFromOutsideTheCommandLine) {
+    StationProcess station;
+    ASSERT_FALSE(station.address().empty());
     const ToolResult fromEnvironment =
-        runTool({"--station", "127.0.0.1:8000", "card"}, {{"STATIONCTL_PASSWORD", "Station#2026"}});
+        runTool({"--station", station.address(), "card"}, {{"STATIONCTL_PASSWORD", "Station#2026"}});
     EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.err;
     EXPECT_NE(fromEnvironment.out.find("cardNo: 3053140519"), std::string::npos);
 
-    const ToolResult fromStdin = runTool({"--station", "127.0.0.1", "--password-stdin", "card"}, {}, "Station#2026\n");
+    const ToolResult fromStdin =
+        runTool({"--station", station.address(), "--password-stdin", "card"}, {}, "Station#2026\n");
     EXPECT_EQ(fromStdin.exitCode, 0) << fromStdin.err;
-    EXPECT_EQ(runTool({"--station", "127.0.0.1", "--password-stdin", "card"}).exitCode, 2) << "empty stdin";
+    EXPECT_EQ(runTool({"--station", station.address(), "--password-stdin", "card"}).exitCode, 2) << "empty stdin";
 }
 
 TEST(Stationctl, FilesTravelBothWays) {

@@ -101,6 +101,38 @@ ToolResult ToolProcess::wait(int seconds) {
     return result;
 }
 
+namespace {
+
+std::vector<std::string> listenFirst(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"--listen", "127.0.0.1:0"};
+    all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
+}  // namespace
+
+StationProcess::StationProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env)
+    : m_process(listenFirst(args), std::move(env), {}, VSTATION_PATH) {
+    // The station names the port it got on its first line.
+    const std::string marker = " reached at ";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string out = m_process.outSoFar();
+        const size_t at = out.find(marker);
+        const size_t end = at == std::string::npos ? at : out.find('\n', at);
+        if (end != std::string::npos) {
+            m_address = out.substr(at + marker.size(), end - at - marker.size());
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ToolResult StationProcess::stop() {
+    kill(m_process.pid(), SIGTERM);
+    return m_process.wait(30);
+}
+
 ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env,
                    const std::string& input) {
     return ToolProcess(args, std::move(env), input).wait();

@@ -46,6 +46,22 @@ private:
     bool m_done = false;
 };
 
+// A station process (vstation) on a free loopback port, stopped with the
+// object. `args` come after --listen.
+class StationProcess {
+public:
+    explicit StationProcess(const std::vector<std::string>& args = {}, std::map<std::string, std::string> env = {});
+    // "127.0.0.1:PORT"; empty when the station did not come up.
+    const std::string& address() const { return m_address; }
+    pid_t pid() const { return m_process.pid(); }
+    // SIGTERM, then what it printed.
+    ToolResult stop();
+
+private:
+    ToolProcess m_process;
+    std::string m_address;
+};
+
 ToolResult runTool(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
                    const std::string& input = {});
 // Any other program, run the same way.

@@ -1,0 +1,102 @@
+// A station process driven by stationctl processes, as a developer without
+// hardware uses it.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <thread>
+
+#include "ToolRun.h"
+
+namespace {
+
+const std::map<std::string, std::string> kPassword{{"STATIONCTL_PASSWORD", "Station#2026"}};
+
+ToolResult against(const StationProcess& station, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--station", station.address()});
+    return runTool(args, kPassword);
+}
+
+bool running(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == 0; }
+
+// A profile of the default station with `count` people in its store.
+std::string crowdedProfile(int count) {
+    std::string records;
+    for (int i = 1; i <= count; ++i) {
+        if (i > 1) records += ",";
+        records += R"({"captureNo":)" + std::to_string(i) + R"(,"name":"Person )" + std::to_string(i) + R"("})";
+    }
+    return R"({"stations":[{"address":"127.0.0.1","port":8000,
+        "accounts":[{"userName":"admin","password":"Station#2026"}],"offlineRecords":[)" +
+           records + "]}]}";
+}
+
+}  // namespace
+
+TEST(StationProcess, ChangesLastFromOneClientToTheNextAndAStopIsClean) {
+    StationProcess station;
+    ASSERT_FALSE(station.address().empty());
+
+    ASSERT_EQ(against(station, {"rf-card", "set", "--cpu", "on"}).exitCode, 0);
+    EXPECT_NE(against(station, {"rf-card", "get"}).out.find("enableCPUCard: yes"), std::string::npos);
+
+    ASSERT_EQ(against(station, {"clear", "--yes"}).exitCode, 0);
+    const ToolResult search = against(station, {"--json", "search"});
+    EXPECT_EQ(search.exitCode, 0) << search.err;
+    EXPECT_EQ(search.out.find("captureNo"), std::string::npos) << search.out;
+
+    const ToolResult stopped = station.stop();
+    EXPECT_EQ(stopped.exitCode, 0) << stopped.err;
+    EXPECT_NE(stopped.out.find("vstation: stopping"), std::string::npos);
+}
+
+TEST(StationProcess, TwoClientsAtOnceEachKeepTheirOwnSession) {
+    StationProcess station({}, {{"VSTATION_PACING", "1"}});  // a finger takes a second
+    ASSERT_FALSE(station.address().empty());
+
+    ToolProcess slow({"--station", station.address(), "fingerprint"}, kPassword);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const ToolResult quick = against(station, {"card"});
+    EXPECT_EQ(quick.exitCode, 0) << quick.err;
+    EXPECT_NE(quick.out.find("cardNo: "), std::string::npos);
+    EXPECT_TRUE(running(slow.pid())) << "the second client waited for the first";
+
+    const ToolResult finger = slow.wait();
+    EXPECT_EQ(finger.exitCode, 0) << finger.err;
+    EXPECT_NE(finger.out.find("fingerPrintQuality"), std::string::npos);
+}
+
+TEST(StationProcess, AStationThatDiesMidSearchFailsTheSearch) {
+    ScratchDir dir;
+    const std::string profile = dir.file("crowd.json", crowdedProfile(400));
+    StationProcess station({"--profile", profile}, {{"VSTATION_PACING", "1"}});  // 20 ms a record
+    ASSERT_FALSE(station.address().empty());
+
+    ToolProcess search({"--json", "--station", station.address(), "search", "--stream"}, kPassword);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (search.outSoFar().find("Person 3\"") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(station.pid(), SIGKILL);
+
+    const ToolResult result = search.wait(30);
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_NE(result.out.find("Person 3\""), std::string::npos) << "records before the failure are kept";
+    EXPECT_EQ(result.out.find("Person 400\""), std::string::npos);
+    EXPECT_NE((result.out + result.err).find("69-8203"), std::string::npos) << result.out << result.err;
+}
+
+TEST(StationProcess, RefusesWhatItCannotServe) {
+    ToolProcess badListen(VSTATION_PATH, {"--listen", "127.0.0.1:99999"}, {});
+    const ToolResult bad = badListen.wait();
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("not a port"), std::string::npos) << bad.err;
+
+    ScratchDir dir;
+    ToolProcess badProfile(VSTATION_PATH, {"--listen", "127.0.0.1:0", "--profile", dir.file("p.json", "{")}, {});
+    const ToolResult profile = badProfile.wait();
+    EXPECT_EQ(profile.exitCode, 2);
+    EXPECT_NE(profile.err.find("not valid JSON"), std::string::npos) << profile.err;
+}
