@@ -1,4 +1,6 @@
 // The control API: what tests and tools use beside the SDK calls.
+#include <cjson/cJSON.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +15,24 @@ bool loadProfile(const std::string& jsonText, std::string* error) {
     std::vector<std::shared_ptr<Station>> stations;
     if (!buildStations(jsonText, &stations, error)) return false;
     Runtime::instance().replaceStations(std::move(stations));
+    return true;
+}
+
+bool stationState(std::string* json, const std::string& address, uint16_t port) {
+    auto station = Runtime::instance().findStation(address, port);
+    if (!station) return false;
+    cJSON* state = cJSON_CreateObject();
+    {
+        std::lock_guard<std::mutex> lock(station->mutex);
+        station->config.save(state);
+        station->device.save(state);
+        station->store.save(state);
+    }
+    char* text = cJSON_PrintUnformatted(state);
+    cJSON_Delete(state);
+    if (!text) return false;
+    *json = text;
+    cJSON_free(text);
     return true;
 }
 

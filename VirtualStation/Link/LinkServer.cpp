@@ -114,7 +114,9 @@ private:
             }
             Frame reply;
             reply.kind = FrameKind::Reply;
-            if (!dispatch(frame, &reply, &why)) break;
+            bool changed = false;
+            if (!dispatch(frame, &reply, &why, &changed)) break;
+            if (changed && m_station.changed) m_station.changed();
             if (!send(reply)) break;
         }
         if (!why.empty()) refuse(why);
@@ -146,7 +148,7 @@ private:
 
     static void answer(Frame* reply, int64_t result) { reply->number(result).number(NET_DVR_GetLastError()); }
 
-    bool dispatch(const Frame& call, Frame* reply, std::string* why) {
+    bool dispatch(const Frame& call, Frame* reply, std::string* why, bool* changed) {
         ItemReader in(call);
         const std::string name = in.text();
         bool known = true;
@@ -222,8 +224,10 @@ private:
                 output.lpStatusBuffer = statusBuffer.data();
             }
             if (in.ok() && in.atEnd() && consistent) {
-                answer(reply, NET_DVR_STDXMLConfig(user, inRecord.present ? &input : nullptr,
-                                                   outRecord.present ? &output : nullptr));
+                const int32_t result = NET_DVR_STDXMLConfig(user, inRecord.present ? &input : nullptr,
+                                                            outRecord.present ? &output : nullptr);
+                answer(reply, result);
+                *changed = result && url.bytes.compare(0, 4, "GET ") != 0;
                 output.lpOutBuffer = output.lpStatusBuffer = nullptr;
                 reply->buffer(outRecord.present ? &output : nullptr, sizeof output)
                     .buffer(outBuffer.data(), outBuffer.bytes.size())
@@ -254,8 +258,11 @@ private:
             Buffer input = bufferOf(in);
             const int64_t inSize = in.number();
             if (in.ok() && in.atEnd() && sized(input, inSize)) {
-                answer(reply, NET_DVR_SetDVRConfig(user, static_cast<uint32_t>(command), static_cast<int32_t>(channel),
-                                                   input.data(), static_cast<uint32_t>(inSize)));
+                const int32_t result = NET_DVR_SetDVRConfig(user, static_cast<uint32_t>(command),
+                                                            static_cast<int32_t>(channel), input.data(),
+                                                            static_cast<uint32_t>(inSize));
+                answer(reply, result);
+                *changed = result != 0;
             } else {
                 in.number();
             }
@@ -353,6 +360,7 @@ private:
                 const int32_t state = upload ? NET_DVR_GetUploadState(handle, p) : NET_DVR_GetDownloadState(handle, p);
                 const int32_t error = NET_DVR_GetLastError();
                 reply->number(state).number(error).number(progress);
+                *changed = upload && state == NET_DVR_TRANSFER_DONE;
                 std::string file;
                 if (!upload && state == NET_DVR_TRANSFER_DONE && readFile(m_downloads[handle], &file)) {
                     reply->bytes(file);

@@ -13,6 +13,7 @@
 #define VSTATION_LINK_LINK_SERVER_H
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,10 @@ public:
     struct Options {
         std::string address;
         uint16_t port = 8000;
+        // Called, on a connection's thread, after a call that may have
+        // changed the station: a request other than GET, a face parameter
+        // set, an upload that finished.
+        std::function<void()> changed;
     };
     LinkServer(Socket listener, Options station);
     ~LinkServer();

@@ -97,6 +97,36 @@ void ConfigState::load(const cJSON* profile) {
 
     const cJSON* description = cJSON_GetObjectItemCaseSensitive(profile, "uploadFailedDescription");
     if (cJSON_IsString(description)) uploadFailedDescription = description->valuestring;
+
+    const cJSON* rule = cJSON_GetObjectItemCaseSensitive(profile, "captureRule");
+    if (cJSON_IsObject(rule)) {
+        readFlag(rule, "enableCardNoLenAuto", enableCardNoLenAuto);
+        const cJSON* length = cJSON_GetObjectItemCaseSensitive(rule, "cardNoLen");
+        const cJSON* timeout = cJSON_GetObjectItemCaseSensitive(rule, "cardTimeout");
+        if (cJSON_IsNumber(length)) cardNoLen = length->valueint;
+        if (cJSON_IsNumber(timeout)) cardTimeout = timeout->valueint;
+    }
+    const cJSON* offline = cJSON_GetObjectItemCaseSensitive(profile, "offlineRule");
+    if (cJSON_IsObject(offline)) {
+        char* text = cJSON_PrintUnformatted(offline);
+        if (text) offlineRule = text;
+        cJSON_free(text);
+    }
+}
+
+void ConfigState::save(cJSON* profile) const {
+    cJSON* rfCard = cJSON_AddObjectToObject(profile, "rfCard");
+    cJSON* offered = cJSON_AddArrayToObject(rfCard, "offered");
+    cJSON* enabled = cJSON_AddArrayToObject(rfCard, "enabled");
+    for (const RFCardSlot& slot : rfCards) {
+        cJSON_AddItemToArray(offered, cJSON_CreateString(slot.cardType.c_str()));
+        if (slot.enabled) cJSON_AddItemToArray(enabled, cJSON_CreateString(slot.cardType.c_str()));
+    }
+    cJSON* rule = cJSON_AddObjectToObject(profile, "captureRule");
+    cJSON_AddBoolToObject(rule, "enableCardNoLenAuto", enableCardNoLenAuto);
+    cJSON_AddNumberToObject(rule, "cardNoLen", cardNoLen);
+    cJSON_AddNumberToObject(rule, "cardTimeout", cardTimeout);
+    if (!offlineRule.empty()) cJSON_AddItemToObject(profile, "offlineRule", cJSON_Parse(offlineRule.c_str()));
 }
 
 const RFCardSlot* ConfigState::rfCard(const std::string& cardType) const {

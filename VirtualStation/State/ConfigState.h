@@ -41,6 +41,9 @@ struct ConfigState {
     // "uploadFailedDescription" of the station's profile object (null:
     // none); a key that is absent or of the wrong form keeps its sample.
     void load(const cJSON* profile);
+    // Adds what clients change ("rfCard", "captureRule", "offlineRule") to
+    // `profile`, in the form load reads back.
+    void save(cJSON* profile) const;
 
     StationCapabilities capabilities;
     std::vector<RFCardSlot> rfCards;  // the offered types, in the order the station lists them

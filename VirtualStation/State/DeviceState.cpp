@@ -54,6 +54,12 @@ void DeviceState::load(const cJSON* profile) {
     if (cJSON_IsString(file) && file->valuestring) m_initialFile = file->valuestring;
 }
 
+void DeviceState::save(cJSON* profile) const {
+    cJSON* face = cJSON_AddObjectToObject(profile, "faceParam");
+    cJSON_AddNumberToObject(face, "switch", faceSwitch);
+    cJSON_AddNumberToObject(face, "value", faceValue);
+}
+
 std::shared_ptr<const StoredFile> DeviceState::file() {
     // Most stations are never asked for their file: only then does it reach the disk.
     if (!m_file) m_file = StoredFile::fromBytes(m_initialFile);

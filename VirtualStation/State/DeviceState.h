@@ -38,6 +38,8 @@ struct DeviceState {
     // Reads "faceParam" and "file" from the station's profile object (null:
     // none), falling back to the built-in samples for keys that are absent.
     void load(const cJSON* profile);
+    // Adds "faceParam" to `profile` (the file is kept apart: it may be any bytes).
+    void save(cJSON* profile) const;
 
     // Face parameter record values as the station keeps them: the switch
     // byte (1 off, 2 on; a profile may hold any byte) and the value byte.

@@ -183,4 +183,61 @@ void OfflineStore::add(const std::vector<std::shared_ptr<const StoredRecord>>& r
 
 std::shared_ptr<const RecordList> OfflineStore::snapshot() const { return m_records; }
 
+namespace {
+
+void addPoint(cJSON* object, const char* key, double x, double y) {
+    cJSON* point = cJSON_AddObjectToObject(object, key);
+    cJSON_AddNumberToObject(point, "x", x);
+    cJSON_AddNumberToObject(point, "y", y);
+}
+
+void addTexts(cJSON* object, const char* key, const std::vector<std::string>& texts) {
+    cJSON* list = cJSON_AddArrayToObject(object, key);
+    for (const std::string& text : texts) cJSON_AddItemToArray(list, cJSON_CreateString(text.c_str()));
+}
+
+// The form readRecord reads back.
+cJSON* recordJson(const StoredRecord& stored) {
+    const OfflineRecord& r = stored.fields;
+    cJSON* item = cJSON_CreateObject();
+    cJSON_AddNumberToObject(item, "captureNo", r.captureNo);
+    cJSON_AddNumberToObject(item, "lastCaptureNo", r.lastCaptureNo);
+    cJSON_AddStringToObject(item, "name", r.name.c_str());
+    cJSON_AddStringToObject(item, "employeeNo", r.employeeNo.c_str());
+    cJSON_AddStringToObject(item, "IDCardNo", r.IDCardNo.c_str());
+    addTexts(item, "cardNoList", r.cardNoList);
+    cJSON* fingers = cJSON_AddArrayToObject(item, "fingerprints");
+    for (const OfflineFingerprint& finger : r.fingerprints) {
+        cJSON* entry = cJSON_CreateObject();
+        cJSON_AddNumberToObject(entry, "fingerprintID", finger.fingerprintID);
+        cJSON_AddStringToObject(entry, "fingerprint", finger.fingerprint.c_str());
+        cJSON_AddItemToArray(fingers, entry);
+    }
+    const FaceGeometry& g = r.faceFeature;
+    cJSON* feature = cJSON_AddObjectToObject(item, "faceFeature");
+    cJSON* region = cJSON_AddObjectToObject(feature, "region");
+    cJSON_AddNumberToObject(region, "x", g.x);
+    cJSON_AddNumberToObject(region, "y", g.y);
+    cJSON_AddNumberToObject(region, "width", g.width);
+    cJSON_AddNumberToObject(region, "height", g.height);
+    addPoint(feature, "leftEye", g.leftEye.x, g.leftEye.y);
+    addPoint(feature, "rightEye", g.rightEye.x, g.rightEye.y);
+    addPoint(feature, "leftMouth", g.leftMouth.x, g.leftMouth.y);
+    addPoint(feature, "rightMouth", g.rightMouth.x, g.rightMouth.y);
+    addPoint(feature, "noseTip", g.noseTip.x, g.noseTip.y);
+    cJSON_AddBoolToObject(item, "riskDataMark", r.riskDataMark);
+    cJSON_AddStringToObject(item, "facePicture",
+                            stored.facePicture ? base64Encode(*stored.facePicture).c_str() : "");
+    cJSON_AddStringToObject(item, "infraredPicture",
+                            stored.infraredPicture ? base64Encode(*stored.infraredPicture).c_str() : "");
+    return item;
+}
+
+}  // namespace
+
+void OfflineStore::save(cJSON* profile) const {
+    cJSON* list = cJSON_AddArrayToObject(profile, "offlineRecords");
+    for (const auto& record : *m_records) cJSON_AddItemToArray(list, recordJson(*record));
+}
+
 }  // namespace vstation

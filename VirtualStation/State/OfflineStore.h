@@ -32,6 +32,8 @@ public:
 
     // Profile key "offlineRecords" (an array); missing: the built-in people.
     void load(const cJSON* profile);
+    // Adds "offlineRecords" to `profile`, pictures included.
+    void save(cJSON* profile) const;
     // Deletes every record (the configuration protocol's DELETE).
     void clear();
     size_t size() const;

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "ToolRun.h"
@@ -99,4 +101,32 @@ TEST(StationProcess, RefusesWhatItCannotServe) {
     const ToolResult profile = badProfile.wait();
     EXPECT_EQ(profile.exitCode, 2);
     EXPECT_NE(profile.err.find("not valid JSON"), std::string::npos) << profile.err;
+}
+
+TEST(StationProcess, ItsFolderKeepsTheStateAcrossRestartsAndNothingIsKeptWithoutOne) {
+    ScratchDir dir;
+    const std::string folder = dir.path() + "/station";
+    const std::string sent = dir.file("sent.bin", std::string("any\0bytes", 9));
+    {
+        StationProcess station({"--data", folder});
+        ASSERT_FALSE(station.address().empty());
+        ASSERT_EQ(against(station, {"rf-card", "set", "--cpu", "on"}).exitCode, 0);
+        ASSERT_EQ(against(station, {"face-param", "set", "--value", "77"}).exitCode, 0);
+        ASSERT_EQ(against(station, {"clear", "--yes"}).exitCode, 0);
+        ASSERT_EQ(against(station, {"upload", sent}).exitCode, 0);
+        EXPECT_EQ(station.stop().exitCode, 0);
+    }
+    StationProcess again({"--data", folder});
+    ASSERT_FALSE(again.address().empty());
+    EXPECT_NE(against(again, {"rf-card", "get"}).out.find("enableCPUCard: yes"), std::string::npos);
+    EXPECT_NE(against(again, {"face-param", "get"}).out.find("value: 77"), std::string::npos);
+    EXPECT_EQ(against(again, {"--json", "search"}).out.find("captureNo"), std::string::npos);
+    const std::string fetched = dir.path() + "/fetched.bin";
+    ASSERT_EQ(against(again, {"download", fetched}).exitCode, 0);
+    std::ifstream in(fetched, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("any\0bytes", 9));
+
+    StationProcess fresh;
+    EXPECT_NE(against(fresh, {"rf-card", "get"}).out.find("enableCPUCard: no"), std::string::npos);
+    EXPECT_NE(against(fresh, {"--json", "search"}).out.find("captureNo"), std::string::npos);
 }

@@ -13,6 +13,7 @@
 #include <cjson/cJSON.h>
 
 #include "Endpoint.h"
+#include "StateFolder.h"
 #include "Link/LinkServer.h"
 #include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
@@ -57,9 +58,12 @@ int main(int argc, char** argv) {
     CLI::App app{"Runs one virtual enrollment station as a process of its own."};
     std::string listenText = "127.0.0.1:8000";
     std::string profilePath;
+    std::string dataPath;
     app.add_option("--listen", listenText, "HOST:PORT where clients reach the station (port 0: any free one)")
         ->capture_default_str();
     app.add_option("--profile", profilePath, "profile file describing the station (default: the built-in one)");
+    app.add_option("--data", dataPath,
+                   "folder that keeps the station's state between runs (without it nothing is kept)");
     CLI11_PARSE(app, argc, argv);
 
     std::string why;
@@ -68,8 +72,15 @@ int main(int argc, char** argv) {
         std::cerr << "vstation: --listen: " << why << "\n";
         return 2;
     }
+    vstation_tool::StateFolder state;
+    if (!dataPath.empty() && !state.open(dataPath, &why)) {
+        std::cerr << "vstation: --data: " << why << "\n";
+        return 2;
+    }
     std::string profile = vstation::defaultProfile();
-    if (!profilePath.empty() && !readText(profilePath, &profile)) {
+    if (state.savedProfile(&profile)) {
+        profilePath = dataPath + "/profile.json";  // what an earlier run kept wins over --profile
+    } else if (!profilePath.empty() && !readText(profilePath, &profile)) {
         std::cerr << "vstation: cannot read profile " << profilePath << "\n";
         return 2;
     }
@@ -78,6 +89,15 @@ int main(int argc, char** argv) {
         std::cerr << "vstation: profile " << (profilePath.empty() ? "(built-in)" : profilePath)
                   << " was not loaded: " << why << "\n";
         return 2;
+    }
+    if (state.isOpen()) {
+        state.restoreFile(station.address, station.port);
+        station.changed = [&state, &profile, &station] {
+            if (!state.save(profile, station.address, station.port)) {
+                std::cerr << "vstation: warning: the station's state could not be written to its folder\n";
+            }
+        };
+        station.changed();
     }
 
     // The stop signals are taken by sigwait below, on this thread only.
@@ -106,6 +126,7 @@ int main(int argc, char** argv) {
     std::cout << "vstation: stopping" << std::endl;
     server.stop();
     serving.join();
+    if (station.changed) station.changed();
     NET_DVR_Cleanup();
     return 0;
 }

@@ -19,6 +19,12 @@ VSTATION_API bool loadProfile(const std::string& jsonText, std::string* error = 
 VSTATION_API bool loadProfileFile(const std::string& path, std::string* error = nullptr);
 // The built-in profile: one station at 127.0.0.1:8000.
 VSTATION_API std::string defaultProfile();
+// What clients (and a person at the station) change on the station at
+// address:port, as keys of its profile object: "rfCard", "captureRule",
+// "offlineRule", "faceParam", "offlineRecords" (pictures included), in
+// compact JSON. A profile with these keys brings the station back as it was;
+// its file is read apart with stationFile. False when no station answers there.
+VSTATION_API bool stationState(std::string* json, const std::string& address = "127.0.0.1", uint16_t port = 8000);
 // Back to the state of a freshly loaded SDK: built-in profile, fresh station
 // state, no sessions, init count 0, no faults, empty call log. Pacing is kept.
 VSTATION_API void reset();
