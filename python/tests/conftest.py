@@ -6,7 +6,10 @@ control, which the library's stand-in SDK shares)."""
 
 import ctypes
 import os
+import re
+import subprocess
 import sys
+import time
 from pathlib import Path
 
 import pytest
@@ -44,6 +47,24 @@ def control(control_library):
     control_library.reset()
     yield control_library
     assert control_library.open_handles() == 0, "a login, connection or transfer was left open"
+
+
+@pytest.fixture
+def station_process():
+    """A station process (vstation) on a free loopback port: yields the port.
+    Programs that set up no station of their own reach stations this way."""
+    program = os.environ.get("VSTATION")
+    if not program:
+        pytest.skip("VSTATION is not set (run through ctest)")
+    process = subprocess.Popen([program, "--listen", "127.0.0.1:0"], stdout=subprocess.PIPE, text=True)
+    try:
+        line = process.stdout.readline()
+        found = re.search(r"reached at 127\.0\.0\.1:(\d+)$", line.strip())
+        assert found, f"the station did not come up: {line!r}"
+        yield int(found.group(1))
+    finally:
+        process.terminate()
+        process.wait(timeout=30)
 
 
 @pytest.fixture

@@ -13,7 +13,7 @@ from conftest import PASSWORD
 PACKAGE_SOURCE = Path(__file__).resolve().parents[1]
 
 
-def test_installed_package_finds_the_library_in_its_prefix(tmp_path, control):
+def test_installed_package_finds_the_library_in_its_prefix(tmp_path, station_process):
     pytest.importorskip("pip")
     built = Path(os.environ["ENROLLMENTSTATION_LIBRARY"]).resolve().parent
     source = tmp_path / "source"
@@ -32,7 +32,7 @@ def test_installed_package_finds_the_library_in_its_prefix(tmp_path, control):
     env["PYTHONPATH"] = str(site)
     script = ("from enrollmentstation import Station, _native\n"
               "print(_native.lib._name)\n"
-              f"with Station('127.0.0.1', password={PASSWORD!r}) as st:\n"
+              f"with Station('127.0.0.1', {station_process}, password={PASSWORD!r}) as st:\n"
               "    print(st.card())\n")
     run = subprocess.run([sys.executable, "-c", script], cwd=tmp_path, env=env,
                          capture_output=True, text=True, check=True)

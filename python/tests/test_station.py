@@ -138,10 +138,11 @@ def test_fingerprint_gives_up_on_a_silent_station(control, station):
     assert station.fingerprint().data  # the time-out applied to that call only
 
 
-def test_example_client(control):
+def test_example_client(station_process):
     root = Path(__file__).resolve().parents[2]
-    env = dict(os.environ, PYTHONPATH=str(root / "python"))
-    run = subprocess.run([sys.executable, str(root / "examples" / "enroll.py")], env=env,
+    env = dict(os.environ, PYTHONPATH=str(root / "python"), ENROLL_PASSWORD="Station#2026")
+    run = subprocess.run([sys.executable, str(root / "examples" / "enroll.py"), "127.0.0.1", str(station_process),
+                          "admin"], env=env,
                          capture_output=True, text=True, timeout=60)
     assert run.returncode == 0, run.stderr
     assert run.stdout.splitlines()[1:] == ["card 3053140519", "3 records in the offline store"]
