@@ -91,14 +91,13 @@ TEST(StationProcess, AStationThatDiesMidSearchFailsTheSearch) {
 }
 
 TEST(StationProcess, RefusesWhatItCannotServe) {
-    ToolProcess badListen(VSTATION_PATH, {"--listen", "127.0.0.1:99999"}, {});
-    const ToolResult bad = badListen.wait();
+    const ToolResult bad = runProgram(VSTATION_PATH, {"--listen", "127.0.0.1:99999"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("not a port"), std::string::npos) << bad.err;
 
     ScratchDir dir;
-    ToolProcess badProfile(VSTATION_PATH, {"--listen", "127.0.0.1:0", "--profile", dir.file("p.json", "{")}, {});
-    const ToolResult profile = badProfile.wait();
+    const ToolResult profile =
+        runProgram(VSTATION_PATH, {"--listen", "127.0.0.1:0", "--profile", dir.file("p.json", "{")});
     EXPECT_EQ(profile.exitCode, 2);
     EXPECT_NE(profile.err.find("not valid JSON"), std::string::npos) << profile.err;
 }
