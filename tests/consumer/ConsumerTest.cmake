@@ -58,7 +58,10 @@ function(build_and_run_readme what dir)
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_C_COMPILER=${C_COMPILER}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
   run("build ${what}" ${CMAKE_COMMAND} --build ${dir}/build)
-  run("run ${what}" ${dir}/build/app)
+  # README's programs name 127.0.0.1:8000: a station process there, once the port is free.
+  set(ENV{WITH_STATION_LISTEN} "127.0.0.1:8000")
+  run("run ${what}" ${SOURCE_DIR}/tests/consumer/with-station.sh ${prefix}/bin/vstation ${dir}/build/app)
+  unset(ENV{WITH_STATION_LISTEN})
   string(FIND "${last_output}" "card 3053140519" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${what}: output lacks the card:\n${last_output}")
