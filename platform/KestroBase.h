@@ -28,7 +28,10 @@ namespace Base {
 namespace details {
 // Writes one log line; `format` is filled printf-style. Levels: 3 trace, 5 failure.
 KESTROBASE_API void VexaFormatLog(int level, const char* module, const char* format, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+    // MinGW's plain `printf` means the Microsoft rules; the library formats by C99's.
+    __attribute__((format(gnu_printf, 3, 4)))
+#elif defined(__GNUC__)
     __attribute__((format(printf, 3, 4)))
 #endif
     ;

@@ -9,6 +9,13 @@ packages=(
   help2man bash-completion
 )
 
+# The Windows build (cross compilers, Wine to run its tests, Debian's source
+# tools for its libraries) with ES_WINDOWS=1.
+windows="${ES_WINDOWS:-0}"
+if [ "$windows" != 0 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -22,3 +29,6 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 echo "setup: all build and test packages are present"
+if [ "$windows" != 0 ]; then
+  "$(dirname "$0")/windows-deps.sh"
+fi

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the default build, AddressSanitizer +
-# UndefinedBehaviorSanitizer, ThreadSanitizer and a short fuzzing smoke run.
-# ES_TEST_PRESETS="default asan" limits the configurations.
+# UndefinedBehaviorSanitizer, ThreadSanitizer, a short fuzzing smoke run, and
+# with ES_WINDOWS=1 (after ES_WINDOWS=1 scripts/setup.sh) the Windows
+# cross-build with its tests under Wine. ES_TEST_PRESETS="default asan"
+# limits the configurations.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +11,9 @@ export CCACHE_BASEDIR="$PWD"
 export VSTATION_PACING=0
 jobs="${ES_JOBS:-2}"
 presets="${ES_TEST_PRESETS:-default asan tsan fuzz}"
+if [ -z "${ES_TEST_PRESETS:-}" ] && [ "${ES_WINDOWS:-0}" != 0 ]; then
+  presets="$presets mingw"
+fi
 werror="${ES_WERROR:-ON}"
 
 for preset in $presets; do
@@ -17,7 +22,7 @@ for preset in $presets; do
   cmake --build --preset "$preset" -j "$jobs"
   case "$preset" in
     fuzz) ctest --test-dir "build/$preset" -L fuzz --output-on-failure ;;
-    default) ctest --preset "$preset" -j "$jobs" ;;
+    default | mingw) ctest --preset "$preset" -j "$jobs" ;;
     *) ctest --preset "$preset" -j "$jobs" -LE slow ;;
   esac
 done

@@ -1,17 +1,16 @@
 // File transfers: the table of open transfers and the chunked copy.
 #include "Jobs/FileTransfer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "State/DeviceState.h"
+#include "State/LocalFiles.h"
 #include "Sdk/Runtime.h"
 #include "State/ScratchFolder.h"
 #include "State/Station.h"
@@ -25,11 +24,6 @@ constexpr size_t kDefaultChunk = size_t{1} << 20;
 // With pacing on, a chunk takes about as long as on a 64 MiB/s link.
 constexpr uint64_t kPacedBytesPerSecond = uint64_t{64} << 20;
 
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
 int kindIndex(TransferKind kind) { return kind == TransferKind::Upload ? 0 : 1; }
 
 HandleKind handleKind(TransferKind kind) {
@@ -42,19 +36,6 @@ void pace(size_t bytes) {
     std::this_thread::sleep_for(std::chrono::microseconds(micros));
 }
 
-// A new file, made with the caller's usual permissions (umask applies),
-// never over an existing one.
-FilePtr createExclusive(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
-        ::close(fd);
-        ::unlink(path.c_str());
-    }
-    return FilePtr(file);
-}
-
 }  // namespace
 
 // One transfer: a source open for reading, a temporary sink, and where the
@@ -62,10 +43,12 @@ FilePtr createExclusive(const std::string& path) {
 class Transfer {
 public:
     Transfer(TransferKind kind, int32_t userId, std::shared_ptr<Station> station, FilePtr source,
-             uint64_t size, FilePtr sink, std::string sinkPath, std::string target)
+             uint64_t size, FilePtr sink, std::string sinkPath, std::string target,
+             std::shared_ptr<const StoredFile> storedSource = nullptr)
         : m_kind(kind),
           m_userId(userId),
           m_station(std::move(station)),
+          m_storedSource(std::move(storedSource)),
           m_source(std::move(source)),
           m_total(size),
           m_sink(std::move(sink)),
@@ -147,7 +130,7 @@ private:
             m_station->device.replaceFile(std::move(stored));
             return true;
         }
-        if (std::rename(m_sinkPath.c_str(), m_target.c_str()) != 0) return false;
+        if (!moveReplacing(m_sinkPath, m_target)) return false;
         m_sinkPath.clear();
         return true;
     }
@@ -162,7 +145,7 @@ private:
         m_source.reset();
         m_sink.reset();
         if (!m_sinkPath.empty()) {
-            ::unlink(m_sinkPath.c_str());
+            removeFile(m_sinkPath);
             m_sinkPath.clear();
         }
         std::vector<char>().swap(m_buffer);
@@ -173,6 +156,9 @@ private:
     const std::shared_ptr<Station> m_station;
 
     std::mutex m_mutex;
+    // A download holds the station's file until it has closed it: a file
+    // still open cannot be removed everywhere.
+    std::shared_ptr<const StoredFile> m_storedSource;
     FilePtr m_source;
     uint64_t m_total;
     uint64_t m_copied = 0;
@@ -203,9 +189,11 @@ FileTransfers::~FileTransfers() { Runtime::instance().removeTeardownHook(m_hookI
 
 int32_t FileTransfers::startUpload(int32_t userId, std::shared_ptr<Station> station,
                                    const std::string& localPath, int32_t* error) {
-    FilePtr source(localPath.empty() ? nullptr : std::fopen(localPath.c_str(), "rb"));
-    struct stat info {};
-    if (!source || ::fstat(::fileno(source.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::error_code statError;
+    const bool regular = !localPath.empty() && std::filesystem::is_regular_file(localPath, statError);
+    FilePtr source(regular ? std::fopen(localPath.c_str(), "rb") : nullptr);
+    const uintmax_t size = source ? std::filesystem::file_size(localPath, statError) : 0;
+    if (!source || statError) {
         *error = NET_DVR_ERR_FILE;
         return -1;
     }
@@ -217,7 +205,7 @@ int32_t FileTransfers::startUpload(int32_t userId, std::shared_ptr<Station> stat
         return -1;
     }
     auto transfer = std::make_shared<Transfer>(TransferKind::Upload, userId, std::move(station), std::move(source),
-                                               static_cast<uint64_t>(info.st_size), std::move(sink),
+                                               static_cast<uint64_t>(size), std::move(sink),
                                                std::move(sinkPath), std::string());
     const int32_t handle = add(TransferKind::Upload, std::move(transfer));
     if (handle < 0) *error = NET_DVR_ERR_BUSY;
@@ -226,8 +214,8 @@ int32_t FileTransfers::startUpload(int32_t userId, std::shared_ptr<Station> stat
 
 int32_t FileTransfers::startDownload(int32_t userId, std::shared_ptr<Station> station,
                                      const std::string& localPath, int32_t* error) {
-    struct stat info {};
-    if (localPath.empty() || (::stat(localPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode))) {
+    std::error_code statError;
+    if (localPath.empty() || std::filesystem::is_directory(localPath, statError)) {
         *error = NET_DVR_ERR_FILE;
         return -1;
     }
@@ -242,7 +230,7 @@ int32_t FileTransfers::startDownload(int32_t userId, std::shared_ptr<Station> st
         *error = NET_DVR_ERR_ALLOC;
         return -1;
     }
-    std::string sinkPath = localPath + ".part-" + std::to_string(::getpid()) + "-" +
+    std::string sinkPath = localPath + ".part-" + std::to_string(processNumber()) + "-" +
                            std::to_string(nextScratchNumber());
     FilePtr sink = createExclusive(sinkPath);
     if (!sink) {
@@ -251,7 +239,7 @@ int32_t FileTransfers::startDownload(int32_t userId, std::shared_ptr<Station> st
     }
     auto transfer = std::make_shared<Transfer>(TransferKind::Download, userId, std::move(station),
                                                std::move(source), stored->size(), std::move(sink),
-                                               std::move(sinkPath), localPath);
+                                               std::move(sinkPath), localPath, stored);
     const int32_t handle = add(TransferKind::Download, std::move(transfer));
     if (handle < 0) *error = NET_DVR_ERR_BUSY;
     return handle;

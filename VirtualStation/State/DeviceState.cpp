@@ -2,11 +2,11 @@
 #include "State/DeviceState.h"
 
 #include <cjson/cJSON.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "State/LocalFiles.h"
 #include "State/ScratchFolder.h"
 
 namespace vstation {
@@ -27,16 +27,16 @@ void readByte(const cJSON* object, const char* key, uint8_t* out) {
 
 }  // namespace
 
-StoredFile::~StoredFile() { unlink(m_path.c_str()); }
+StoredFile::~StoredFile() { removeFile(m_path); }
 
 std::shared_ptr<const StoredFile> StoredFile::fromBytes(const std::string& bytes) {
     const std::string path = scratchPath("station");
     if (path.empty()) return nullptr;
-    FILE* file = std::fopen(path.c_str(), "wbx");
+    FilePtr file = createExclusive(path);
     if (!file) return nullptr;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (std::fclose(file) != 0 || !written) {
-        unlink(path.c_str());
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    if (std::fclose(file.release()) != 0 || !written) {
+        removeFile(path);
         return nullptr;
     }
     return std::make_shared<const StoredFile>(path, bytes.size());

@@ -1,44 +1,49 @@
 // The process's private folder: made once, emptied and removed at exit.
 #include "State/ScratchFolder.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cstdlib>
+#include <chrono>
+#include <filesystem>
 #include <mutex>
-#include <vector>
+#include <system_error>
+
+#include "State/LocalFiles.h"
 
 namespace vstation {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 class ScratchFolder {
 public:
     const std::string& path() {
         std::call_once(m_made, [this] {
-            const char* base = std::getenv("TMPDIR");
-            std::string pattern = std::string(base && *base ? base : "/tmp") + "/vstation-XXXXXX";
-            std::vector<char> name(pattern.begin(), pattern.end());
-            name.push_back('\0');
-            if (mkdtemp(name.data()) != nullptr) m_path = name.data();
+            std::error_code error;
+            const fs::path base = fs::temp_directory_path(error);
+            if (error) return;
+            // A name no other process uses: ours, or the first free one after it.
+            const auto seed = static_cast<unsigned long long>(
+                std::chrono::steady_clock::now().time_since_epoch().count());
+            for (unsigned attempt = 0; attempt < 100; ++attempt) {
+                const fs::path candidate =
+                    base / ("vstation-" + std::to_string(processNumber()) + "-" +
+                            std::to_string((seed + attempt) % 1000000));
+                if (fs::create_directory(candidate, error)) {
+                    fs::permissions(candidate, fs::perms::owner_all, error);
+                    m_path = candidate.string();
+                    return;
+                }
+                if (error) return;
+            }
         });
         return m_path;
     }
 
-    // The folder holds only files this process made, none of them folders.
     ~ScratchFolder() {
         if (m_path.empty()) return;
-        if (DIR* dir = opendir(m_path.c_str())) {
-            std::vector<std::string> names;
-            while (const dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") names.push_back(name);
-            }
-            closedir(dir);
-            for (const std::string& name : names) unlink((m_path + "/" + name).c_str());
-        }
-        rmdir(m_path.c_str());
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
     }
 
 private:

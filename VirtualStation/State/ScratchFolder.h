@@ -1,6 +1,7 @@
 // The process's private folder for station files and uploads in progress.
 //
-// Made on first use under $TMPDIR (or /tmp) and removed, with everything in
+// Made on first use in the system's temporary folder, readable by this
+// user only, and removed, with everything in
 // it, when the process exits normally.
 //
 // Thread safety: both functions may be called from any thread.

@@ -22,7 +22,11 @@ foreach(header
     message(FATAL_ERROR "not installed: ${header}")
   endif()
 endforeach()
-foreach(file share/man/man1/stationctl.1 share/bash-completion/completions/stationctl)
+set(shared_files share/bash-completion/completions/stationctl)
+if(NOT TOOLCHAIN_FILE)  # the manual page is made by running the program
+  list(APPEND shared_files share/man/man1/stationctl.1)
+endif()
+foreach(file ${shared_files})
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
@@ -32,10 +36,16 @@ if(private_headers)
   message(FATAL_ERROR "private headers installed: ${private_headers}")
 endif()
 
-# The sanitizer builds need the same flags in the client, or its run fails.
+# The sanitizer builds need the same flags in the client, or its run fails;
+# a cross-build needs the same toolchain, which searches below the prefix.
+set(cross_options)
+if(TOOLCHAIN_FILE)
+  set(cross_options -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE} -DES_MINGW_PREFIX=${MINGW_PREFIX}
+    -DCMAKE_FIND_ROOT_PATH=${prefix})
+endif()
 run("configure example" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${example_build}
   -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
-  "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+  "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}" ${cross_options})
 run("build example" ${CMAKE_COMMAND} --build ${example_build})
 
 # Nothing of the build tree may be reachable: run the client from the prefix's
@@ -56,7 +66,8 @@ endforeach()
 function(build_and_run_readme what dir)
   run("configure ${what}" ${CMAKE_COMMAND} -S ${dir} -B ${dir}/build -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_C_COMPILER=${C_COMPILER}
-    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}"
+    ${cross_options})
   run("build ${what}" ${CMAKE_COMMAND} --build ${dir}/build)
   # README's programs name 127.0.0.1:8000: a station process there, once the port is free.
   set(ENV{WITH_STATION_LISTEN} "127.0.0.1:8000")

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cjson/cJSON.h>
-#include <signal.h>
 
 #include <chrono>
 #include <fstream>
@@ -389,7 +388,7 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
     while (tool.outSoFar().find("Record 2:") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    kill(tool.pid(), SIGINT);
+    tool.interrupt();
     const ToolResult run = tool.wait(20);
     EXPECT_EQ(run.exitCode, 130) << run.err;
     EXPECT_NE(run.err.find("Interrupted: "), std::string::npos) << run.err;

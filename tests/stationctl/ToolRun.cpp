@@ -1,31 +1,100 @@
 #include "ToolRun.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
+#endif
 
 namespace {
 
-std::string readFile(const std::string& path) {
+// What the tool printed, with Windows line ends read as "\n" (the console's
+// text mode writes "\r\n").
+std::string readOutput(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    return text.str();
+    std::string output = text.str();
+#ifdef _WIN32
+    size_t kept = 0;
+    for (size_t i = 0; i < output.size(); ++i) {
+        if (output[i] != '\r' || i + 1 >= output.size() || output[i + 1] != '\n') output[kept++] = output[i];
+    }
+    output.resize(kept);
+#endif
+    return output;
 }
+
+#ifdef _WIN32
+// One argument as the C runtime's command-line parser reads it back.
+std::string quoted(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) return arg;
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+// This process's environment with `changes` applied, as CreateProcess takes it.
+std::string environmentBlock(const std::map<std::string, std::string>& changes) {
+    std::map<std::string, std::string> variables;
+    if (char* block = GetEnvironmentStringsA()) {
+        for (const char* entry = block; *entry; entry += std::strlen(entry) + 1) {
+            const char* equals = std::strchr(entry + 1, '=');  // "=C:" entries start with '='
+            if (equals) variables[std::string(entry, equals)] = equals + 1;
+        }
+        FreeEnvironmentStringsA(block);
+    }
+    for (const auto& [name, value] : changes) {
+        if (value.empty()) {
+            variables.erase(name);
+        } else {
+            variables[name] = value;
+        }
+    }
+    std::string block;
+    for (const auto& [name, value] : variables) block += name + "=" + value + '\0';
+    return block + '\0';
+}
+
+HANDLE inheritableFile(const std::string& path, bool write) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                       write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+#endif
 
 }  // namespace
 
 ScratchDir::ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "stationctl-test-XXXXXX").string();
-    m_path = mkdtemp(pattern.data()) ? pattern : std::string();
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const auto candidate = base / ("stationctl-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) m_path = candidate.string();
+    }
 }
 
 ScratchDir::~ScratchDir() {
@@ -47,8 +116,31 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
     const std::string outPath = m_dir.path() + "/out";
     const std::string errPath = m_dir.path() + "/err";
     const std::string inPath = m_dir.file("in", input);
-    m_pid = fork();
-    if (m_pid != 0) return;
+#ifdef _WIN32
+    std::string commandLine = quoted(program);
+    for (const std::string& arg : args) commandLine += " " + quoted(arg);
+    std::string environment = environmentBlock(env);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inheritableFile(inPath, false);
+    startup.hStdOutput = inheritableFile(outPath, true);
+    startup.hStdError = inheritableFile(errPath, true);
+    PROCESS_INFORMATION process{};
+    // A console of its own (without a window), so that Ctrl-C reaches the tool only.
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                       environment.data(), nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        m_handle = process.hProcess;
+        m_id = process.dwProcessId;
+    }
+    for (HANDLE file : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) CloseHandle(file);
+#else
+    const pid_t pid = fork();
+    if (pid != 0) {
+        m_id = pid;
+        return;
+    }
     // Child. The test process has no other threads, so plain calls are safe.
     for (const auto& [name, value] : env) {
         if (value.empty()) {
@@ -71,33 +163,71 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
     argv.push_back(nullptr);
     execv(path.c_str(), argv.data());
     _exit(127);
+#endif
 }
 
 ToolProcess::~ToolProcess() {
-    if (!m_done && m_pid > 0) {
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
+#ifdef _WIN32
+    if (!m_handle) return;
+    if (!m_done) {
+        TerminateProcess(m_handle, 137);
+        WaitForSingleObject(m_handle, INFINITE);
     }
+    CloseHandle(m_handle);
+#else
+    if (!m_done && m_id > 0) {
+        kill(static_cast<pid_t>(m_id), SIGKILL);
+        waitpid(static_cast<pid_t>(m_id), nullptr, 0);
+    }
+#endif
 }
 
-std::string ToolProcess::outSoFar() const { return readFile(m_dir.path() + "/out"); }
+void ToolProcess::interrupt() {
+#ifdef _WIN32
+    // Ctrl-C goes to every process of a console: join the tool's, ignoring
+    // the event here, and leave again.
+    FreeConsole();
+    if (AttachConsole(static_cast<DWORD>(m_id))) {
+        SetConsoleCtrlHandler(nullptr, TRUE);
+        GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+        FreeConsole();
+    }
+#else
+    kill(static_cast<pid_t>(m_id), SIGINT);
+#endif
+}
+
+std::string ToolProcess::outSoFar() const { return readOutput(m_dir.path() + "/out"); }
 
 ToolResult ToolProcess::wait(int seconds) {
     ToolResult result;
+#ifdef _WIN32
+    if (m_handle) {
+        if (WaitForSingleObject(m_handle, static_cast<DWORD>(seconds) * 1000) != WAIT_OBJECT_0) {
+            TerminateProcess(m_handle, 137);
+            WaitForSingleObject(m_handle, INFINITE);
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(m_handle, &code);
+        result.exitCode = static_cast<int>(code);
+    }
+#else
     int status = 0;
+    const auto pid = static_cast<pid_t>(m_id);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (waitpid(m_pid, &status, WNOHANG) == 0) {
+    while (waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, &status, 0);
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    m_done = true;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = readFile(m_dir.path() + "/out");
-    result.err = readFile(m_dir.path() + "/err");
+#endif
+    m_done = true;
+    result.out = readOutput(m_dir.path() + "/out");
+    result.err = readOutput(m_dir.path() + "/err");
     return result;
 }
 

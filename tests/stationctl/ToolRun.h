@@ -1,15 +1,16 @@
 // Runs stationctl as a separate process and collects what it printed.
+//
+// Standard input, output and error of the tool are files in a scratch folder,
+// so a run never blocks on a full pipe and output so far can be read.
 #ifndef STATIONCTL_TEST_TOOLRUN_H
 #define STATIONCTL_TEST_TOOLRUN_H
-
-#include <sys/types.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
 struct ToolResult {
-    int exitCode = -1;  // 128 + signal when it died by one
+    int exitCode = -1;  // 128 + signal when it died by one (POSIX)
     std::string out;
     std::string err;
 };
@@ -34,7 +35,11 @@ public:
     ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
                 const std::string& input = {}, const std::string& program = STATIONCTL_PATH);
     ~ToolProcess();
-    pid_t pid() const { return m_pid; }
+    ToolProcess(const ToolProcess&) = delete;
+    ToolProcess& operator=(const ToolProcess&) = delete;
+
+    // Ctrl-C: SIGINT on POSIX, the console's break event on Windows.
+    void interrupt();
     // Stdout so far.
     std::string outSoFar() const;
     // Waits up to `seconds` (then kills it) and returns what it printed.
@@ -42,7 +47,8 @@ public:
 
 private:
     ScratchDir m_dir;
-    pid_t m_pid = -1;
+    long long m_id = -1;  // process id
+    void* m_handle = nullptr;  // process handle (Windows)
     bool m_done = false;
 };
 

@@ -1,10 +1,9 @@
 #include "TransferFixture.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include "VirtualStation/StationControl.h"
 
@@ -12,9 +11,13 @@ namespace estest {
 
 void TransferTest::SetUp() {
     StationTest::SetUp();
-    std::string pattern = (std::filesystem::temp_directory_path() / "es-transfer-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
+        const auto candidate = base / ("es-transfer-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) folder_ = candidate.string();
+    }
+    ASSERT_FALSE(folder_.empty());
 }
 
 void TransferTest::TearDown() {

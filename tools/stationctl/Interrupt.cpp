@@ -21,11 +21,18 @@ InterruptGuard::InterruptGuard() {
     g_interrupted = false;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+#ifdef SIGBREAK
+    // Ctrl-Break on Windows: an interruption like Ctrl-C.
+    std::signal(SIGBREAK, onInterrupt);
+#endif
 }
 
 InterruptGuard::~InterruptGuard() {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+#ifdef SIGBREAK
+    std::signal(SIGBREAK, SIG_DFL);
+#endif
 }
 
 bool interrupted() { return g_interrupted.load(); }
