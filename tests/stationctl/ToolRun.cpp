@@ -259,7 +259,7 @@ StationProcess::StationProcess(const std::vector<std::string>& args, std::map<st
 }
 
 ToolResult StationProcess::stop() {
-    kill(m_process.pid(), SIGTERM);
+    kill(static_cast<pid_t>(m_process.pid()), SIGTERM);
     return m_process.wait(30);
 }
 

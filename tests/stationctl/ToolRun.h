@@ -38,6 +38,7 @@ public:
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
 
+    long long pid() const { return m_id; }
     // Ctrl-C: SIGINT on POSIX, the console's break event on Windows.
     void interrupt();
     // Stdout so far.
@@ -59,7 +60,7 @@ public:
     explicit StationProcess(const std::vector<std::string>& args = {}, std::map<std::string, std::string> env = {});
     // "127.0.0.1:PORT"; empty when the station did not come up.
     const std::string& address() const { return m_address; }
-    pid_t pid() const { return m_process.pid(); }
+    long long pid() const { return m_process.pid(); }
     // SIGTERM, then what it printed.
     ToolResult stop();
 
