@@ -17,19 +17,19 @@ namespace {
 constexpr const char* kFingerNumber = "1";
 
 // Runs one collect job and reads its first result into `sample`; later
-// results are dropped. (69, 8203) when no result arrived or it did not parse.
+// results are dropped. (69, 8203) when no result arrived or it did not parse;
+// a cancelled or timed-out job keeps its own code.
 template <typename Sample>
-bool collect(long userId, int32_t command, const char* condition, Sample& sample) {
+bool collect(CEnrollmentOperator& op, long userId, int32_t command, const char* condition, Sample& sample) {
     protocol::BatchPassThroughReq request;
     request.m_nCommand = command;
     request.m_strCondBuffer = condition;
     const std::shared_ptr<CSearchProc> process = CSearchProc::create(static_cast<int32_t>(userId), request);
-    if (runOnWorkerTask(process)) {
-        ReturnList results;
-        process->takeReturnData(results);
-        if (!results.empty() && protocol::TParseJSONStr(sample, results.front().m_strOutBuffer)) {
-            return true;
-        }
+    if (!op.runStreamJob(process)) return false;
+    ReturnList results;
+    process->takeReturnData(results);
+    if (!results.empty() && protocol::TParseJSONStr(sample, results.front().m_strOutBuffer)) {
+        return true;
     }
     setLastError(kErrMainLibrary, kErrCollectFailed);
     return false;
@@ -39,12 +39,12 @@ bool collect(long userId, int32_t command, const char* condition, Sample& sample
 
 bool CEnrollmentOperator::captureFingerInfo(protocol::FingerPrintData& data) {
     if (!requireSession(m_lUserID)) return false;
-    return collect(m_lUserID, NET_DVR_CAPTURE_FINGERPRINT_INFO, kFingerNumber, data);
+    return collect(*this, m_lUserID, NET_DVR_CAPTURE_FINGERPRINT_INFO, kFingerNumber, data);
 }
 
 bool CEnrollmentOperator::captureFaceInfo(protocol::FaceData& data) {
     if (!requireSession(m_lUserID)) return false;
-    return collect(m_lUserID, NET_DVR_CAPTURE_FACE_INFO, "", data);
+    return collect(*this, m_lUserID, NET_DVR_CAPTURE_FACE_INFO, "", data);
 }
 
 bool CEnrollmentStation::captureFingerInfo(FingerPrintInfomation& info) {

@@ -80,7 +80,8 @@ bool fitsField(const char* fieldName, const std::string& value, size_t capacity)
 
 CEnrollmentOperator::CEnrollmentOperator() = default;
 
-CEnrollmentOperator::~CEnrollmentOperator() = default;
+// An operation still running on another thread ends before the operator goes.
+CEnrollmentOperator::~CEnrollmentOperator() { m_running.endAll(); }
 
 bool CEnrollmentOperator::initEnrollmentStation(const LoginParam& param, long& userId) {
     if (param.deviceAddress.empty() || param.port.empty() || param.userName.empty() ||
@@ -146,6 +147,15 @@ bool CEnrollmentOperator::initEnrollmentStation(const LoginParam& param, long& u
 }
 
 bool CEnrollmentOperator::unInitEnrollmentStation() {
+    // An operation of this object still running on another thread ends first,
+    // as a cancel ends it: no connection or transfer outlives the login.
+    m_running.endAll();
+    const bool loggedOut = logOut();
+    m_running.reopen();
+    return loggedOut;
+}
+
+bool CEnrollmentOperator::logOut() {
     if (!m_bInit) {
         return true;
     }

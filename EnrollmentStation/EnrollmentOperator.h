@@ -1,21 +1,26 @@
 // CEnrollmentOperator: the session and the operations behind CEnrollmentStation.
 //
-// Thread safety: none of its own. One thread at a time drives it; only
-// stopSearchCaptureData may run beside a callback-form search (it reads
-// m_searchProc and sets the process's atomic stop flag).
+// Thread safety: none of its own for the session and the operations. One
+// thread at a time drives it; beside it may run stopSearchCaptureData (it
+// reads m_searchProc and sets the process's atomic stop flag),
+// cancelCurrentOperation and setStreamTimeout (both thread-safe).
 //
 // Each family of operations lives in its own source file; this header is the
 // one place that lists them.
 #ifndef ENROLLMENTSTATION_ENROLLMENTOPERATOR_H
 #define ENROLLMENTSTATION_ENROLLMENTOPERATOR_H
 
+#include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "EnrollmentStation/EnrollmentStation.h"
+#include "RunningOperations.h"
 
 namespace protocol {
 class CaptureRule;
@@ -25,11 +30,14 @@ class FaceData;
 class SearchCaptureData;
 class RuleInfo;
 class UploadFailedDetails;
+class BatchReturnData;
 }  // namespace protocol
 
 namespace EnrollmentStation {
 
 class CSearchProc;
+class CFileUtil;
+struct TransferState;
 
 class CEnrollmentOperator {
 public:
@@ -64,6 +72,16 @@ public:
     bool searchCaptureData(SearchCallback callback, void* userData);
     void stopSearchCaptureData(const bool& stop);
 
+    // Ways out of a wait (StreamJobs.cpp).
+    bool cancelCurrentOperation() { return m_running.cancel(); }
+    void setStreamTimeout(int milliseconds) { m_nStreamTimeoutMs = milliseconds > 0 ? milliseconds : 0; }
+    // Runs a long-connection job on a worker task as a cancellable operation
+    // of this object, handing result batches to `consume` as they arrive.
+    // False with (69, 8207) when cancelled, (69, 8208) when the station fell
+    // silent past the stream time-out, (69, 8203) when no worker could run it.
+    using ResultBatches = std::function<void(std::deque<protocol::BatchReturnData>&)>;
+    bool runStreamJob(const std::shared_ptr<CSearchProc>& process, const ResultBatches& consume = nullptr);
+
     // Offline store (OfflineStoreOperations.cpp).
     bool setOfflineCaptureRule(protocol::RuleInfo& info);
     bool getUploadFailedDetails(protocol::UploadFailedDetails& details);
@@ -82,6 +100,9 @@ public:
     const std::optional<StationStatus>& lastRefusal() const { return m_lastRefusal; }
 
 private:
+    bool logOut();
+    bool runTransfer(CFileUtil& transfer, bool (CFileUtil::*start)(TransferState&));
+
     bool m_bInit = false;
     long m_lUserID = -1;
     std::string m_strSDKLogPath;
@@ -91,6 +112,9 @@ private:
     uint32_t m_languageType = 0;
     // Not a session field: the status document of the latest refusal.
     std::optional<StationStatus> m_lastRefusal;
+    // Not session fields: what runs now, and the stream time-out.
+    CRunningOperations m_running;
+    std::atomic<int> m_nStreamTimeoutMs{0};
 };
 
 }  // namespace EnrollmentStation

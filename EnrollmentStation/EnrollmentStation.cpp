@@ -23,6 +23,10 @@ bool CEnrollmentStation::setIsInit(bool flag, long userId) { return m_pOperator-
 
 void CEnrollmentStation::setSDKLogPath(const std::string& path) { m_pOperator->setSDKLogPath(path); }
 
+bool CEnrollmentStation::cancelCurrentOperation() { return m_pOperator->cancelCurrentOperation(); }
+
+void CEnrollmentStation::setStreamTimeout(int milliseconds) { m_pOperator->setStreamTimeout(milliseconds); }
+
 bool CEnrollmentStation::getLastStationStatus(StationStatus& status) const {
     const std::optional<StationStatus>& refusal = m_pOperator->lastRefusal();
     if (!refusal) return false;

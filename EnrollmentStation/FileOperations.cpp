@@ -4,6 +4,7 @@
 #include "EnrollmentOperator.h"
 #include "EnrollmentStation/EnrollmentStation.h"
 #include "FileUtil/FileUtil.h"
+#include "LastError.h"
 #include "ZornNetSDK.h"
 
 namespace EnrollmentStation {
@@ -33,8 +34,7 @@ bool CEnrollmentOperator::uploadFile(const std::string& localPath) {
         return false;
     }
     CFileUtil transfer(transferInfo(m_lUserID, NET_DVR_UPLOAD_FILE_TYPE, localPath));
-    TransferState state;
-    return transfer.startUpload(state);
+    return runTransfer(transfer, &CFileUtil::startUpload);
 }
 
 bool CEnrollmentOperator::downloadFile(const std::string& localPath) {
@@ -42,8 +42,24 @@ bool CEnrollmentOperator::downloadFile(const std::string& localPath) {
         return false;
     }
     CFileUtil transfer(transferInfo(m_lUserID, NET_DVR_DOWNLOAD_FILE_TYPE, localPath));
+    return runTransfer(transfer, &CFileUtil::startDownload);
+}
+
+// A transfer as a cancellable operation of this object: a cancel that
+// reached it makes the call fail with (69, 8207), whatever state it got to.
+bool CEnrollmentOperator::runTransfer(CFileUtil& transfer, bool (CFileUtil::*start)(TransferState&)) {
+    CRunningOperations::Registration running = m_running.enter([&transfer] { transfer.cancel(); });
+    if (!running.admitted()) {
+        setLastError(kErrMainLibrary, kErrCancelled);
+        return false;
+    }
     TransferState state;
-    return transfer.startDownload(state);
+    const bool done = (transfer.*start)(state);
+    if (running.finish()) {
+        setLastError(kErrMainLibrary, kErrCancelled);
+        return false;
+    }
+    return done;
 }
 
 }  // namespace EnrollmentStation

@@ -14,6 +14,8 @@ constexpr int kErrNoBuffer = 8201;
 constexpr int kErrCollectFailed = 8203;
 constexpr int kErrTransferFailed = 8205;
 constexpr int kErrTransferAborted = 8206;
+constexpr int kErrCancelled = 8207;
+constexpr int kErrStationSilent = 8208;
 
 inline void setLastError(int mainCode, int subCode) {
     Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(mainCode, subCode));

@@ -44,10 +44,7 @@ bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureD
             documents.pop_front();
         }
     };
-    if (!runOnWorkerTask(process, readDocuments)) {
-        setLastError(kErrMainLibrary, kErrCollectFailed);
-        return false;
-    }
+    if (!runStreamJob(process, readDocuments)) return false;
     records.reserve(records.size() + read.size());
     for (protocol::SearchCaptureData& record : read) records.push_back(std::move(record));
     return true;
@@ -61,11 +58,7 @@ bool CEnrollmentOperator::searchCaptureData(SearchCallback callback, void* userD
     // Published atomically, so a stop from any thread sees either the old
     // process or the new one, complete.
     std::atomic_store(&m_searchProc, process);
-    if (!runOnWorkerTask(process)) {
-        setLastError(kErrMainLibrary, kErrCollectFailed);
-        return false;
-    }
-    return true;
+    return runStreamJob(process);
 }
 
 void CEnrollmentOperator::stopSearchCaptureData(const bool&) {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "LastError.h"
+#include "WaitClock.h"
 #include "Common/LogSource.h"
 
 namespace EnrollmentStation {
@@ -29,7 +30,7 @@ int32_t CBatchNet::openConnection() {
 }
 
 bool CBatchNet::pauseBeforeRestart() {
-    const auto until = std::chrono::steady_clock::now() + kRestartPause;
+    const auto until = waitClock().deadlineAfter(kRestartPause);
     while (!m_bStop) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) return true;

@@ -1,6 +1,7 @@
 #include "BaseSDK/SearchProc.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "LastError.h"
 #include "Common/LogSource.h"
 #include "SdkError.h"
+#include "WaitClock.h"
 
 namespace EnrollmentStation {
 
@@ -24,6 +26,7 @@ constexpr const char* kSendMethod = "EnrollmentStation::CSearchProc::sendRemoteC
 constexpr size_t kSendBufferSize = 10240;
 constexpr int kStopAttempts = 3;
 
+constexpr const char* kRunMethod = "EnrollmentStation::CSearchProc::run";
 constexpr const char* kEntryMethod = "EnrollmentStation::CSearchProc::reportEntry";
 
 // The processes whose connections may still report, by the token each gave
@@ -79,6 +82,7 @@ void dispatch(uint32_t type, void* user, Handler handler) {
                                              kSrcBaseSDK, __LINE__);
         return;
     }
+    process->noteReport();
     try {
         handler(*process);
     } catch (...) {
@@ -132,8 +136,39 @@ bool CSearchProc::run() {
         closeReturnData();
         throw;
     }
+    if (m_bTimedOut) {
+        Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
+                                             "[%s]No report from the station for %d ms, command[%d] ended.[%s(%d)]",
+                                             kRunMethod, m_nStreamTimeoutMs, m_request.m_nCommand, kSrcBaseSDK,
+                                             __LINE__);
+    }
     m_bFinished = true;
     closeReturnData();
+    return true;
+}
+
+void CSearchProc::noteReport() {
+    if (m_nStreamTimeoutMs <= 0) return;
+    const auto ends = waitClock().deadlineAfter(std::chrono::milliseconds(m_nStreamTimeoutMs));
+    m_silenceEnds = ends.time_since_epoch().count();
+}
+
+template <typename Ready>
+bool CSearchProc::waitForStation(std::unique_lock<std::mutex>& lock, Ready ready) {
+    if (m_nStreamTimeoutMs <= 0) {
+        m_cond.wait(lock, ready);
+        return true;
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto silenceEnds = [this] { return Clock::time_point(Clock::duration(m_silenceEnds.load())); };
+    noteReport();  // the wait starts the silence
+    while (!m_cond.wait_until(lock, silenceEnds(), ready)) {
+        // A report that came meanwhile moved the end on.
+        if (Clock::now() >= silenceEnds()) {
+            m_bTimedOut = true;
+            return false;
+        }
+    }
     return true;
 }
 
@@ -141,7 +176,7 @@ void CSearchProc::runCollect() {
     if (!startRemoteConfig()) return;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_cond.wait(lock, [this] { return m_bStop || m_bDone; });
+        waitForStation(lock, [this] { return m_bStop || m_bDone; });
     }
     closeConnection();
 }
@@ -163,8 +198,8 @@ void CSearchProc::runSearch() {
         bool ended = false;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
-            m_cond.wait(lock, [this] { return m_bStop || m_bDone || m_bDataArrived; });
-            ended = m_bDone || m_bStop;
+            const bool answered = waitForStation(lock, [this] { return m_bStop || m_bDone || m_bDataArrived; });
+            ended = !answered || m_bDone || m_bStop;
         }
         if (ended) break;
     }

@@ -58,12 +58,21 @@ public:
     void processFingerCollect(uint32_t type, const void* buffer, uint32_t length);
     void processFaceCollect(uint32_t type, const void* buffer, uint32_t length);
     void processSearchCaptureData(uint32_t type, const void* buffer, uint32_t length);
+    // A report arrived: the station's silence starts again.
+    void noteReport();
 
     void signalProcess();
 
-    // Sets m_bStop and wakes the worker at once: a stopped search closes its
+    // Sets m_bStop and wakes the worker at once: a stopped job closes its
     // connection without waiting for the station's next report.
     void requestStop();
+
+    // The longest wait for the station's next report, in milliseconds; 0
+    // waits for ever. Set before the worker starts.
+    void setStreamTimeout(int milliseconds) { m_nStreamTimeoutMs = milliseconds; }
+    // The job ended because the station stayed silent that long. Read after
+    // the worker has ended.
+    bool timedOut() const { return m_bTimedOut; }
 
     // The callback form of the search; set before the worker starts.
     SearchCallback m_fnUserCallback = nullptr;
@@ -79,6 +88,10 @@ private:
     void closeConnection();
     void runCollect();
     void runSearch();
+    // Under m_mutex: waits until `ready`, or until the station has been
+    // silent for the stream time-out (false).
+    template <typename Ready>
+    bool waitForStation(std::unique_lock<std::mutex>& lock, Ready ready);
     // Under m_mutex: marks the job done (and a reply arrived) and wakes the worker.
     void finishJob(bool dataArrived);
     void reportSearchFailure();
@@ -94,6 +107,10 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_cond;
     bool m_bIsSearch = false;
+    int m_nStreamTimeoutMs = 0;
+    // When the current silence runs out, in steady-clock ticks.
+    std::atomic<int64_t> m_silenceEnds{0};
+    bool m_bTimedOut = false;
 };
 
 // Runs `process` on a worker task that holds a shared owner, and waits for it

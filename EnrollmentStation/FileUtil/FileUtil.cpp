@@ -1,6 +1,10 @@
 // CFileUtil: start a transfer, poll it to its end, close it.
 #include "FileUtil/FileUtil.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "KestroBase.h"
 #include "LastError.h"
 #include "Common/LogSource.h"
@@ -43,20 +47,29 @@ private:
     CloseCall m_close;
 };
 
-// Polls until the SDK reports anything but "running" and returns that state.
-// No pause and no limit: the SDK does the transfer's work inside its state
-// calls, and only it can end the transfer.
-int32_t pollUntilEnd(StateCall stateCall, int32_t handle, TransferState& state) {
+constexpr std::chrono::microseconds kShortestPause{50};
+constexpr std::chrono::microseconds kLongestPause{4000};
+
+// Polls until the SDK reports anything but "running" and returns that state,
+// or until `cancel` is set (false). While nothing moves the pause doubles up
+// to a few milliseconds; progress brings it back to the shortest.
+bool pollUntilEnd(StateCall stateCall, int32_t handle, const std::atomic<bool>& cancel, TransferState& state,
+                  int32_t& result) {
+    std::chrono::microseconds pause = kShortestPause;
     for (;;) {
+        if (cancel) return false;
         uint32_t progress = 0;
-        const int32_t result = stateCall(handle, &progress);
+        result = stateCall(handle, &progress);
+        const bool moved = static_cast<int32_t>(progress) != state.progress;
         state.state = result;
         state.progress = static_cast<int32_t>(progress);
         state.finished = result == NET_DVR_TRANSFER_DONE;
         if (result != NET_DVR_TRANSFER_RUNNING) {
-            return result;
+            return true;
         }
         state.failureClass = 0;
+        pause = moved ? kShortestPause : std::min(pause * 2, kLongestPause);
+        std::this_thread::sleep_for(pause);
     }
 }
 
@@ -152,7 +165,11 @@ bool CFileUtil::run(const TransferDirection& direction, TransferState& state) {
     }
     HandleCloser closer(m_handle, direction.close);
 
-    const int32_t result = pollUntilEnd(direction.state, m_handle, state);
+    int32_t result = -1;
+    if (!pollUntilEnd(direction.state, m_handle, m_bCancel, state, result)) {
+        setLastError(kErrMainLibrary, kErrCancelled);
+        return false;
+    }
     if (result == NET_DVR_TRANSFER_DONE) {
         state.failureClass = 0;
         return true;

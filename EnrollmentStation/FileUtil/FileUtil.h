@@ -7,17 +7,18 @@
 // exactly once on every path after a successful start; a failed start has no
 // handle and nothing is closed.
 //
-// Blocking: the poll loop runs on the caller's thread with no pause between
-// polls and no time-out. While the SDK answers "running" (2) the loop keeps
-// asking; it ends only when the SDK reports another state. A transfer the
-// SDK never ends therefore blocks the caller, and keeps one core busy, for as
-// long as the SDK keeps answering 2. The SDK is expected to make progress
-// inside its state calls and to end every transfer it started.
+// Blocking: the poll loop runs on the caller's thread. While the SDK answers
+// "running" (2) and the progress stands still, the pause between polls grows
+// to a few milliseconds, so a long transfer does not keep a core busy; any
+// progress brings the pause back to its shortest. There is no time-out: a
+// transfer ends when the SDK reports another state or when cancel() is called.
 //
-// Thread safety: an object belongs to the one call that built it.
+// Thread safety: an object belongs to the one call that built it; cancel()
+// may be called from any thread while it runs.
 #ifndef ENROLLMENTSTATION_FILEUTIL_FILEUTIL_H
 #define ENROLLMENTSTATION_FILEUTIL_FILEUTIL_H
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,8 +57,11 @@ public:
     // Both return true when the SDK reported state 1; otherwise false with the
     // last error set: (50, SDK error) when the start failed, (69, 8206) for
     // state 4, (69, 8205) for any other final state.
+    // A cancelled transfer is closed and fails with (69, 8207).
     bool startUpload(TransferState& state);
     bool startDownload(TransferState& state);
+    // Ends the running transfer at its next poll.
+    void cancel() { m_bCancel = true; }
 
 private:
     // Start, poll to the end, close: the one loop of both directions.
@@ -69,6 +73,7 @@ private:
     uint32_t m_inBufferSize;
     std::vector<char> m_filePath;  // own copy, NUL-terminated
     int32_t m_handle = -1;         // the SDK's transfer handle while one is open
+    std::atomic<bool> m_bCancel{false};
 };
 
 }  // namespace EnrollmentStation

@@ -3,6 +3,7 @@
 #ifndef ES_TESTS_STREAMINGSUPPORT_H
 #define ES_TESTS_STREAMINGSUPPORT_H
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "EnrollmentStation/EnrollmentStation.h"
 #include "StationTest.h"
+#include "WaitClock.h"
 #include "VirtualStation/Vocabulary.h"
 
 namespace streamtest {
@@ -21,6 +23,20 @@ protected:
     void TearDown() override;
 
     std::unique_ptr<EnrollmentStation::CEnrollmentStation> station;
+};
+
+// While it lives, the library's waits (restart pauses, stream time-outs)
+// last a hundredth of their nominal time.
+class FastWaitClock final : public EnrollmentStation::IWaitClock {
+public:
+    static constexpr int kSpeedUp = 100;
+    FastWaitClock() { EnrollmentStation::setWaitClock(this); }
+    ~FastWaitClock() override { EnrollmentStation::setWaitClock(nullptr); }
+    FastWaitClock(const FastWaitClock&) = delete;
+    FastWaitClock& operator=(const FastWaitClock&) = delete;
+    std::chrono::steady_clock::time_point deadlineAfter(std::chrono::milliseconds period) override {
+        return std::chrono::steady_clock::now() + period / kSpeedUp;
+    }
 };
 
 // One page request as the station received it.

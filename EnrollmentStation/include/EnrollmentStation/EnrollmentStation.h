@@ -12,13 +12,17 @@
 //   (69, 8203)  a collection or search failed or delivered no usable result
 //   (69, 8205)  a file transfer failed
 //   (69, 8206)  a file transfer was aborted by the station
+//   (69, 8207)  the operation was cancelled (cancelCurrentOperation, logout)
+//   (69, 8208)  the station stopped answering (setStreamTimeout)
 //
 // A few operations fail without a code; their comments say so.
 //
-// Thread safety: an object is used by one thread at a time. The one
-// exception is stopSearchCaptureData, which may be called from another
-// thread (or from inside the search callback) while the callback form of
-// searchCaptureData runs. Separate objects are independent.
+// Thread safety: an object is used by one thread at a time. The exceptions
+// are stopSearchCaptureData, which may be called from another thread (or
+// from inside the search callback) while the callback form of
+// searchCaptureData runs, and cancelCurrentOperation and setStreamTimeout,
+// which may be called from any thread at any time. Separate objects are
+// independent.
 //
 // Ownership: records are passed by reference and filled or read in place;
 // the library keeps no reference to them after a call returns.
@@ -262,7 +266,8 @@ class ENROLLMENTSTATION_API CEnrollmentStation {
 public:
     // Makes no device call.
     CEnrollmentStation();
-    // Does not log out: call uninitEnrollmentStation first.
+    // Does not log out: call uninitEnrollmentStation first. An operation of
+    // this object still running on another thread is cancelled and waited for.
     ~CEnrollmentStation();
 
     CEnrollmentStation(const CEnrollmentStation&) = delete;
@@ -283,6 +288,8 @@ public:
     // with (50, n) when the logout is refused; the session stays and the call
     // may be repeated. A failed SDK release is recorded as (50, n) although the
     // call returns true.
+    // An operation of this object still running on another thread is
+    // cancelled and waited for before the logout.
     bool uninitEnrollmentStation();
     // Whether the object is logged in (or marked so by setIsInit). No device call.
     bool isInit();
@@ -323,7 +330,8 @@ public:
     bool captureIDCardInfo(IdentityInfomation& info);
 
     // ---- Biometrics ----
-    // Each waits, without a time-out, until the station reports the sample
+    // Each waits (up to the stream time-out, if set; cancelCurrentOperation
+    // ends it, with (69, 8207)) until the station reports the sample
     // or its failure; a station that cannot be reached is tried three more
     // times, 3 s apart. Fills the first sample the station reports. (69, 8203)
     // when the connection cannot be opened, the station reports failure, or
@@ -381,7 +389,7 @@ public:
     bool getDeviceLanguageType(int& languageType);
 
     // ---- File transfer ----
-    // Each blocks, without a time-out, until the transfer ends, polling the
+    // Each blocks until the transfer ends or is cancelled, polling the
     // station's transfer state. Not logged in: false with no code. (50, n)
     // when the transfer cannot start, (69, 8206) when the station aborts it,
     // (69, 8205) for any other failed state.
@@ -390,6 +398,21 @@ public:
     bool uploadFile(const std::string& localPath);
     // Writes the station's file to `localPath`.
     bool downloadFile(const std::string& localPath);
+
+    // Ends the streaming operation (either search form, fingerprint, face)
+    // or file transfer running on this object within 100 ms, even when the
+    // station is silent. The ended call closes its connection and returns
+    // false with (69, 8207); the caller's records stay as they were (what a
+    // callback already received stays received). True when an operation was
+    // running; false, with no code set and no effect on the next operation,
+    // when none was. Any thread.
+    bool cancelCurrentOperation();
+    // The longest wait, in milliseconds, for the station's next report in a
+    // streaming operation; past it the operation ends as if cancelled, with
+    // (69, 8208). Each wait is limited, not the whole operation. 0 (the
+    // default, and any negative value) waits as long as the station takes.
+    // Applies to operations started afterwards.
+    void setStreamTimeout(int milliseconds);
 
     // The status document of this object's latest refused request, the one
     // that set the last error (68, errorCode). False, with `status`

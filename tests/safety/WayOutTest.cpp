@@ -1,0 +1,162 @@
+// A way out of every wait: cancelCurrentOperation, the stream time-out, and
+// logout or destruction while an operation still runs on another thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "KestroBase.h"
+#include "StreamingSupport.h"
+#include "VirtualStation/StationControl.h"
+#include "VirtualStation/StreamControl.h"
+#include "VirtualStation/TransferControl.h"
+#include "ZornNetSDK.h"
+
+using streamtest::LoggedInTest;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+class WayOutTest : public LoggedInTest {
+protected:
+    // Starts `operation` on a thread of its own and waits until the station
+    // holds its connection or transfer open.
+    void start(std::function<bool()> operation) {
+        m_returned = false;
+        m_thread = std::thread([this, operation] {
+            m_result = operation();
+            m_error = lastError();
+            m_returned = true;
+        });
+        while (vstation::openHandles().longConnections + vstation::openHandles().downloads == 0) {
+            std::this_thread::sleep_for(milliseconds(2));
+        }
+        std::this_thread::sleep_for(milliseconds(30));
+        EXPECT_FALSE(m_returned) << "the operation should still wait";
+    }
+    // Waits for the operation; how long that took.
+    milliseconds join() {
+        const auto from = Clock::now();
+        m_thread.join();
+        return std::chrono::duration_cast<milliseconds>(Clock::now() - from);
+    }
+
+    std::thread m_thread;
+    std::atomic<bool> m_returned{false};
+    bool m_result = true;
+    std::pair<int, int> m_error;
+};
+
+void silence(uint32_t command, int records) {
+    vstation::StreamScript silent;
+    silent.ending = vstation::StreamEnding::Silent;
+    silent.records = records;
+    vstation::scriptStream(command, silent);
+}
+
+int ignore(std::string, void*) { return 0; }
+
+TEST_F(WayOutTest, CancelEndsEveryStreamingOperationOnASilentStation) {
+    EnrollmentStation::FingerPrintInfomation finger;
+    finger.fingerPrintData = "kept";
+    EnrollmentStation::FaceInformation face;
+    face.faceData = "kept";
+    std::vector<EnrollmentStation::SearchCaptureInfomation> results(2);
+    int user = 0;
+    const struct {
+        const char* name;
+        uint32_t command;
+        int records;
+        std::function<bool()> operation;
+    } cases[] = {
+        {"finger", NET_DVR_CAPTURE_FINGERPRINT_INFO, 0, [&] { return station->captureFingerInfo(finger); }},
+        {"face", NET_DVR_CAPTURE_FACE_INFO, 0, [&] { return station->captureFaceInfo(face); }},
+        {"list search", NET_DVR_SEARCH_CAPTURE_DATA, 1, [&] { return station->searchCaptureData(results); }},
+        {"callback search", NET_DVR_SEARCH_CAPTURE_DATA, 1, [&] { return station->searchCaptureData(&ignore, &user); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        silence(c.command, c.records);
+        start(c.operation);
+        EXPECT_TRUE(station->cancelCurrentOperation());
+        EXPECT_LT(join(), milliseconds(100));
+        EXPECT_FALSE(m_result);
+        EXPECT_EQ(m_error, std::make_pair(69, 8207));
+        EXPECT_EQ(vstation::openHandles().longConnections, 0);
+    }
+    EXPECT_EQ(finger.fingerPrintData, "kept");
+    EXPECT_EQ(face.faceData, "kept");
+    EXPECT_EQ(results.size(), 2u);  // the record that did arrive is not appended
+
+    // Nothing runs: false, no code, and the next operation is not affected.
+    Kestro::Base::Error::SetLastError(Kestro::Base::Error::ErrorCode(1, 2));
+    EXPECT_FALSE(station->cancelCurrentOperation());
+    EXPECT_EQ(lastError(), std::make_pair(1, 2));
+    EXPECT_TRUE(station->captureFingerInfo(finger));
+}
+
+TEST_F(WayOutTest, CancelEndsAFileTransferAndClosesIt) {
+    vstation::failTransferAt(vstation::TransferKind::Download, NET_DVR_TRANSFER_FAILED, 1 << 30);
+    const std::string path = ::testing::TempDir() + "wayout-download.bin";
+    start([&] { return station->downloadFile(path); });
+    EXPECT_TRUE(station->cancelCurrentOperation());
+    EXPECT_LT(join(), milliseconds(100));
+    EXPECT_FALSE(m_result);
+    EXPECT_EQ(m_error, std::make_pair(69, 8207));
+    EXPECT_EQ(vstation::openHandles().downloads, 0);
+}
+
+TEST_F(WayOutTest, TheStreamTimeOutLimitsEachWaitNotTheOperation) {
+    station->setStreamTimeout(100);
+    silence(NET_DVR_CAPTURE_FINGERPRINT_INFO, 0);
+    EnrollmentStation::FingerPrintInfomation finger;
+    auto from = Clock::now();
+    EXPECT_FALSE(station->captureFingerInfo(finger));
+    const auto took = Clock::now() - from;
+    EXPECT_GE(took, milliseconds(100));
+    EXPECT_LT(took, milliseconds(600));
+    EXPECT_EQ(lastError(), std::make_pair(69, 8208));
+    EXPECT_TRUE(logged("No report from the station for 100 ms, command[2504] ended."));
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+
+    // Five reports 60 ms apart: 300 ms in all, never 100 ms of silence.
+    vstation::StreamScript steady;
+    steady.reportDelayMs = 60;
+    vstation::scriptStream(NET_DVR_CAPTURE_FACE_INFO, steady);
+    EnrollmentStation::FaceInformation face;
+    from = Clock::now();
+    EXPECT_TRUE(station->captureFaceInfo(face));
+    EXPECT_GE(Clock::now() - from, milliseconds(250));
+
+    station->setStreamTimeout(0);
+    EXPECT_TRUE(station->captureFingerInfo(finger));
+}
+
+TEST_F(WayOutTest, LogoutAndDestructionEndARunningOperationFirst) {
+    silence(NET_DVR_CAPTURE_FINGERPRINT_INFO, 0);
+    EnrollmentStation::FingerPrintInfomation finger;
+    start([&] { return station->captureFingerInfo(finger); });
+    EXPECT_TRUE(station->uninitEnrollmentStation());
+    join();
+    EXPECT_FALSE(m_result);
+    EXPECT_EQ(m_error, std::make_pair(69, 8207));
+    EXPECT_EQ(vstation::openHandles().total(), 0);
+
+    // The object is usable again after a new login.
+    ASSERT_TRUE(login(*station));
+    EXPECT_TRUE(station->captureFingerInfo(finger));
+
+    silence(NET_DVR_CAPTURE_FACE_INFO, 0);
+    EnrollmentStation::FaceInformation face;
+    start([&] { return station->captureFaceInfo(face); });
+    station.reset();  // does not log out, but leaves no connection behind
+    join();
+    EXPECT_FALSE(m_result);
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
+}  // namespace
