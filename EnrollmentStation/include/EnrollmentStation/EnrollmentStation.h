@@ -343,7 +343,7 @@ public:
     // ---- Offline store ----
 
     // Appends one SearchCaptureInfomation per record found, in store order,
-    // and returns true when at least one arrived. Waits, without a time-out,
+    // and returns true when at least one arrived. Waits (up to the stream time-out, if set),
     // for the whole search (an unreachable station is retried as the
     // collections do); stopSearchCaptureData does not reach it. False
     // with no code when nothing was found or the connection cannot be opened;
@@ -355,7 +355,7 @@ public:
     // runs and returns when it has ended, true even when the station failed
     // or the connection could not be opened (no call then). With a null
     // callback or userData the records are kept inside instead of delivered.
-    // Waits, without a time-out, for the station's reports;
+    // Waits (up to the stream time-out, if set), for the station's reports;
     // stopSearchCaptureData ends the wait at once.
     bool searchCaptureData(SearchCallback callback, void* userData);
     // Ends the running or latest callback-form search of this object; may be
