@@ -16,8 +16,8 @@ const char* libraryText(int sub) {
     case kErrCollectFailed: return "the collection or search failed or delivered no usable result";
     case kErrTransferFailed: return "the file transfer failed";
     case kErrTransferAborted: return "the file transfer was aborted by the station";
-    case 8207: return "the operation was cancelled";
-    case 8208: return "the station stopped answering";
+    case kErrCancelled: return "the operation was cancelled";
+    case kErrStationSilent: return "the station stopped answering";
     default: return "the library failed";
     }
 }

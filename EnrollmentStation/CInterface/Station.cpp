@@ -261,6 +261,21 @@ es_status es_download_file(es_station* s, const char* localPath) {
     return run([&] { return s->station.downloadFile(localPath); });
 }
 
+// Neither records a code, and a cancel comes from another thread: neither
+// may clear the code of the call it ends.
+es_status es_cancel_current_operation(es_station* s) {
+    if (s == nullptr) return invalid();
+    return runUncoded([&] { return s->station.cancelCurrentOperation(); });
+}
+
+es_status es_set_stream_timeout(es_station* s, int milliseconds) {
+    if (s == nullptr) return invalid();
+    return runUncoded([&] {
+        s->station.setStreamTimeout(milliseconds);
+        return true;
+    });
+}
+
 es_status es_get_last_station_status(es_station* s, es_station_status* status) {
     if (s == nullptr || !sized(status)) return invalid();
     return runUncoded([&] {

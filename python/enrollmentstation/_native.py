@@ -211,11 +211,6 @@ def _declare(name, *argtypes, restype=Status):
     return function
 
 
-def _optional(name, *argtypes):
-    """A function a newer library offers; None when this one lacks it."""
-    return _declare(name, *argtypes) if hasattr(lib, name) else None
-
-
 P = ctypes.POINTER
 es_station_create = _declare("es_station_create", P(station_p))
 es_station_destroy = _declare("es_station_destroy", station_p, restype=None)
@@ -245,6 +240,8 @@ es_clear_station_data = _declare("es_clear_station_data", station_p)
 es_set_face_param = _declare("es_set_face_param", station_p, P(FaceParam))
 es_get_face_param = _declare("es_get_face_param", station_p, P(FaceParam))
 es_get_device_language = _declare("es_get_device_language", station_p, P(c_int))
+es_cancel_current_operation = _declare("es_cancel_current_operation", station_p)
+es_set_stream_timeout = _declare("es_set_stream_timeout", station_p, c_int)
 es_get_last_station_status = _declare("es_get_last_station_status", station_p, P(StationStatus))
 es_upload_file = _declare("es_upload_file", station_p, c_char_p)
 es_download_file = _declare("es_download_file", station_p, c_char_p)
@@ -258,7 +255,3 @@ es_station_status_free = _declare("es_station_status_free", P(StationStatus), re
 es_search_result_free = _declare("es_search_result_free", P(SearchResult), restype=None)
 es_upload_failed_details_free = _declare("es_upload_failed_details_free", P(UploadFailedDetails),
                                          restype=None)
-
-# Functions of newer libraries: None when this one lacks them.
-es_cancel_current_operation = _optional("es_cancel_current_operation", station_p)
-es_set_stream_timeout = _optional("es_set_stream_timeout", station_p, c_int)

@@ -273,7 +273,8 @@ class Station:
 
     def fingerprint(self, timeout: Optional[float] = None) -> rec.Fingerprint:
         """Collects a fingerprint; waits for the person at the reader, at most
-        `timeout` seconds between the station's reports when given."""
+        `timeout` seconds between the station's reports when given (then
+        StationError 69-8208). cancel() from another thread ends the wait."""
         with self._stream_timeout(timeout):
             c = self._read("collecting a fingerprint", native.es_capture_fingerprint, native.Fingerprint)
         try:
@@ -316,7 +317,8 @@ class Station:
 
     def search(self, timeout: Optional[float] = None) -> Iterator[rec.SearchRecord]:
         """Yields the offline store's records as they arrive. Leaving the loop
-        early ends the search on the station."""
+        early ends the search on the station. With `timeout`, a station silent
+        for that many seconds ends it with StationError 69-8208."""
         with self._stream_timeout(timeout):
             yield from self._stream_search()
 
@@ -376,11 +378,10 @@ class Station:
         self._call("stopping the search", native.es_stop_search)
 
     def cancel(self) -> bool:
-        """Ends the running streaming operation or file transfer. Without a
-        cancel in the library, a running search is stopped instead."""
-        if native.es_cancel_current_operation is not None:
-            return bool(native.es_cancel_current_operation(self._handle).ok)
-        return bool(native.es_stop_search(self._handle).ok)
+        """Ends the streaming operation or file transfer running on this
+        station, from any thread; it raises StationError 69-8207. False when
+        nothing ran."""
+        return bool(native.es_cancel_current_operation(self._handle).ok)
 
     def set_offline_rule(self, rule: rec.OfflineRule) -> None:
         id_arrays = [(native.c_int32 * len(i.fingerprint_ids))(*i.fingerprint_ids) for i in rule.items]
@@ -449,8 +450,6 @@ class _StreamTimeout:
     def __enter__(self):
         if self.milliseconds is None:
             return
-        if native.es_set_stream_timeout is None:
-            raise NotImplementedError("this library has no stream time-out")
         self.station._call("setting the stream time-out", native.es_set_stream_timeout, self.milliseconds)
 
     def __exit__(self, *exc):

@@ -11,7 +11,6 @@ import pytest
 
 from enrollmentstation import (CaptureRule, FaceParam, OfflineRule, OfflineRuleItem, RFCardParam,
                                Station, StationError)
-from enrollmentstation import _native as native
 
 from conftest import PASSWORD
 
@@ -127,8 +126,24 @@ def test_a_failed_search_raises_after_its_records(control, station):
     assert failed.value.main == 69
 
 
-@pytest.mark.skipif(native.es_set_stream_timeout is None, reason="the library has no stream time-out")
-def test_fingerprint_gives_up_on_a_silent_station(control, station):
+def test_a_silent_station_is_left_by_cancel_or_time_out(control, station):
+    assert not station.cancel()  # nothing runs
+    control.silent_fingerprint()
+    outcome = []
+
+    def collect():
+        try:
+            station.fingerprint()
+        except StationError as e:
+            outcome.append(e.code)
+
+    worker = threading.Thread(target=collect)
+    worker.start()
+    while not station.cancel():  # until the collection has begun
+        time.sleep(0.005)
+    worker.join(5)
+    assert outcome == [(69, 8207)]
+
     control.silent_fingerprint()
     started = time.monotonic()
     with pytest.raises(StationError) as silent:

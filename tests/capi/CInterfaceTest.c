@@ -2,10 +2,13 @@
  *
  *   capi_test GROUP     runs one group of checks; exit status 0 when all held
  */
+#define _POSIX_C_SOURCE 200809L /* nanosleep */
+
 #include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
 #include "EnrollmentStation/EnrollmentStationC.h"
 #include "StationControl.h"
@@ -389,6 +392,49 @@ static void test_search_callback(void) {
     log_out(station);
 }
 
+typedef struct capture_run {
+    es_station* station;
+    es_fingerprint fingerprint;
+    es_status status;
+} capture_run;
+
+static void* run_capture(void* arg) {
+    capture_run* run = (capture_run*)arg;
+    run->status = es_capture_fingerprint(run->station, &run->fingerprint);
+    return NULL;
+}
+
+/* A collection on a silent station ends by a cancel from another thread, or
+ * by the stream time-out; neither leaves a connection open. */
+static void test_cancel(void) {
+    es_station* station = logged_in();
+    CHECK_CODE(es_cancel_current_operation(station), 0, 0); /* nothing runs */
+
+    vst_silent_fingerprint();
+    capture_run run = {station, {.size = sizeof(es_fingerprint)}, {0, 0, 0, NULL}};
+    pthread_t thread;
+    CHECK(pthread_create(&thread, NULL, run_capture, &run) == 0);
+    /* The collection may not have begun yet: try until a cancel lands. */
+    while (!es_cancel_current_operation(station).ok) {
+        struct timespec pause = {0, 5 * 1000 * 1000};
+        nanosleep(&pause, NULL);
+    }
+    pthread_join(thread, NULL);
+    CHECK_CODE(run.status, 69, 8207);
+    CHECK(run.fingerprint.data == NULL);
+
+    vst_silent_fingerprint();
+    CHECK_OK(es_set_stream_timeout(station, 100));
+    ES_SIZED(es_fingerprint, fingerprint);
+    es_status status = es_capture_fingerprint(station, &fingerprint);
+    CHECK_CODE(status, 69, 8208);
+    CHECK(strcmp(status.text, "the station stopped answering") == 0);
+    CHECK_OK(es_set_stream_timeout(station, 0));
+    CHECK_OK(es_capture_fingerprint(station, &fingerprint));
+    es_fingerprint_free(&fingerprint);
+    log_out(station);
+}
+
 typedef struct group {
     const char* name;
     void (*run)(void);
@@ -397,7 +443,7 @@ typedef struct group {
 static const group groups[] = {
     {"session", test_session},   {"arguments", test_arguments},       {"refusals", test_refusals},
     {"settings", test_settings}, {"captures", test_captures},         {"files", test_files},
-    {"search_list", test_search_list}, {"search_callback", test_search_callback},
+    {"search_list", test_search_list}, {"search_callback", test_search_callback}, {"cancel", test_cancel},
 };
 
 int main(int argc, char** argv) {

@@ -336,7 +336,8 @@ ENROLLMENTSTATION_API es_status es_search_list(es_station* station, es_search_re
 /* Record by record through `callback`; returns when the search has ended.
  * It is ok even when the search ended early for a failure; the status then
  * carries that failure's code (for a failure the station reported, the
- * failure document may come later than es_search's return). */
+ * failure document may come later than es_search's return). A cancel or the
+ * stream time-out makes it fail with (69, 8207) or (69, 8208). */
 ENROLLMENTSTATION_API es_status es_search(es_station* station, es_search_callback callback,
                                           void* user_data);
 /* Reads one es_search document: `document_status` receives an ES_SEARCH_
@@ -365,6 +366,19 @@ ENROLLMENTSTATION_API es_status es_get_device_language(es_station* station, int*
 
 ENROLLMENTSTATION_API es_status es_upload_file(es_station* station, const char* local_path);
 ENROLLMENTSTATION_API es_status es_download_file(es_station* station, const char* local_path);
+
+/* ---- a way out of every wait -------------------------------------------------------- */
+
+/* Ends the streaming operation (either search form, fingerprint, face) or the
+ * file transfer that runs on this station, within 100 ms even when the
+ * station is silent; the ended call fails with (69, 8207). Fails with (0, 0)
+ * when nothing runs. May be called from any thread. */
+ENROLLMENTSTATION_API es_status es_cancel_current_operation(es_station* station);
+/* The longest wait, in milliseconds, for the station's next report in a
+ * streaming operation; 0, the default, waits as long as the station takes.
+ * When it passes, the operation fails with (69, 8208). It limits each wait,
+ * not the whole operation. */
+ENROLLMENTSTATION_API es_status es_set_stream_timeout(es_station* station, int milliseconds);
 
 /* ---- the station's own words ------------------------------------------------------ */
 
