@@ -383,7 +383,8 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
     }
     ScratchDir dir;
     const std::string file = dir.file("p.json", profile(records + "]"));
-    ToolProcess tool({"--profile", file, "search", "--stream"}, {{"VSTATION_PACING", "1"}});
+    const std::string page = dir.path() + "/arrived.html";
+    ToolProcess tool({"--profile", file, "search", "--stream", "--html", page}, {{"VSTATION_PACING", "1"}});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (tool.outSoFar().find("Record 2:") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -394,6 +395,10 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
     EXPECT_NE(run.err.find("Interrupted: "), std::string::npos) << run.err;
     EXPECT_GE(count(run.out, "Record "), 2u);
     EXPECT_LT(count(run.out, "Record "), 400u);
+    // The gallery holds exactly what arrived.
+    std::ifstream in(page);
+    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(count(html, "<article class=\"person"), count(run.out, "Record "));
 }
 
 TEST(Stationctl, ReleaseHandleClosesTheOtherSessionOnly) {

@@ -55,6 +55,8 @@ static std::string meaning(const ErrorPair& code) {
         case 8203: return "the collection or search failed or delivered no usable result";
         case 8205: return "the file transfer failed";
         case 8206: return "the file transfer was aborted by the station";
+        case 8207: return "cancelled";
+        case 8208: return "the station stopped answering";
         default: break;
         }
         break;

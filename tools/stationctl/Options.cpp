@@ -57,6 +57,11 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
                    "hand this log path to the library for the device SDK (the virtual station "
                    "writes no SDK log)")
         ->type_name("PATH");
+    app.add_option("--timeout", options.timeout,
+                   "give up a fingerprint, face or search when the station sends nothing for this "
+                   "many seconds (default: wait as long as it takes)")
+        ->type_name("SECONDS")
+        ->check(atLeast(0));
 }
 
 CLI::Validator atLeast(int minimum) {

@@ -20,6 +20,7 @@ struct GlobalOptions {
     bool passwordStdin = false;
     std::string libraryLog;   // "stderr" or a file; empty: the library's log is off
     std::string sdkLogPath;   // handed to the library for the SDK's own log; empty: not set
+    int timeout = 0;          // seconds a streaming operation waits for each report; 0: no limit
 };
 
 class Output;

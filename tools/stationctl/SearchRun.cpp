@@ -1,10 +1,8 @@
 #include "SearchRun.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <mutex>
-#include <thread>
 
 #include "Interrupt.h"
 
@@ -23,7 +21,6 @@ struct StreamState {
     bool progress = false;
     std::function<void(const EnrollmentStation::SearchCaptureInfomation&)> onRecord;
     StreamOutcome outcome;
-    std::atomic<bool> firstDocument{false};
     std::atomic<bool> limitReached{false};
 };
 
@@ -63,7 +60,6 @@ int onDocument(std::string document, void* userData) {
     } else if (status == SearchDocumentStatus::Failed) {
         state.outcome.failed = true;
     }
-    state.firstDocument = true;
     return 0;
 }
 
@@ -81,30 +77,11 @@ StreamOutcome runStreamingSearch(
         state.progress = progress;
         state.onRecord = onRecord;
         state.outcome = StreamOutcome();
-        state.firstDocument = false;
         state.limitReached = false;
     }
 
-    InterruptGuard interrupts;
-    std::atomic<bool> searching{true};
-    // Asks the station to stop on Ctrl-C, outside the signal handler. It
-    // waits for the first document: only then has the search been registered
-    // with the session, so the stop reaches this search and nothing races
-    // its start.
-    std::thread watcher([&]() {
-        bool stopRequested = false;
-        while (searching) {
-            if (!stopRequested && state.firstDocument && interrupted()) {
-                station.stopSearchCaptureData(true);
-                stopRequested = true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    });
-
+    // Ctrl-C reaches the search through the session's cancel (withSession).
     const bool returned = station.searchCaptureData(&onDocument, &state);
-    searching = false;
-    watcher.join();
 
     std::lock_guard<std::mutex> lock(state.mutex);
     state.open = false;

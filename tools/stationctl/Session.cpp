@@ -1,8 +1,14 @@
 #include "Session.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <exception>
+#include <limits>
+#include <thread>
 
 #include "Endpoint.h"
+#include "Interrupt.h"
 #include "Failure.h"
 #include "Password.h"
 #include "BuiltInStation.h"
@@ -51,6 +57,10 @@ int Session::open(const GlobalOptions& options) {
 
     // The library only keeps the path for the SDK; it goes with the logout.
     if (!options.sdkLogPath.empty()) m_station.setSDKLogPath(options.sdkLogPath);
+    if (options.timeout > 0) {
+        constexpr int kLongestSeconds = std::numeric_limits<int>::max() / 1000;
+        m_station.setStreamTimeout(std::min(options.timeout, kLongestSeconds) * 1000);
+    }
 
     const std::string what = "logging in to " + m_name + " as " + login.userName;
     bool loggedIn = false;
@@ -122,7 +132,27 @@ int withSession(Context& context, Output& out, const std::string& command,
     Session session(out, command);
     const int opened = session.open(context.options);
     if (opened != kExitOk) return opened;
-    const int result = step(session);
+    int result = kExitOk;
+    {
+        // Ctrl-C cancels what the session waits for, from a thread of its
+        // own rather than the signal handler; an operation started after it
+        // is cancelled as well, so the command ends soon.
+        InterruptGuard interrupts;
+        std::atomic<bool> running{true};
+        std::thread watcher([&]() {
+            while (running) {
+                if (interrupted()) session.cancel();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        result = step(session);
+        running = false;
+        watcher.join();
+        if (interrupted() && result != kExitInterrupted) {
+            out.say("Interrupted: " + command + " was cancelled by Ctrl-C");
+            result = kExitInterrupted;
+        }
+    }
     const int closed = session.close();
     return result != kExitOk ? result : closed;
 }

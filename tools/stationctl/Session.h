@@ -38,6 +38,8 @@ public:
     int fail(const std::string& what);
     // The last error, with the station's words when it refused the request.
     ErrorPair error() const;
+    // Ends the operation running on this session; any thread.
+    bool cancel() { return m_station.cancelCurrentOperation(); }
 
     long userId() const { return m_userId; }
     // "127.0.0.1:8000 (virtual station)" or "HOST:PORT".
