@@ -19,6 +19,8 @@
  *   (69, 8203)  a collection or search failed or delivered no usable result
  *   (69, 8205)  a file transfer failed
  *   (69, 8206)  a file transfer was aborted by the station
+ *   (69, 8207)  the operation was cancelled
+ *   (69, 8208)  the station stopped answering within the stream time-out
  *
  * and the refusals of this interface itself, which never reach the station:
  *
@@ -48,9 +50,9 @@
  * may be empty. Records the caller passes in are only read during the call.
  *
  * Threads: one es_station is used by one thread at a time, except
- * es_stop_search, which may be called from any thread (and from inside the
- * search callback) while es_search runs on the same station. Separate
- * stations are independent.
+ * es_stop_search and es_cancel_current_operation, which may be called from
+ * any thread (and from inside the search callback) while another call on the
+ * same station runs. Separate stations are independent.
  */
 #ifndef ENROLLMENTSTATION_ENROLLMENTSTATIONC_H
 #define ENROLLMENTSTATION_ENROLLMENTSTATIONC_H
