@@ -55,6 +55,7 @@ bool CEnrollmentOperator::searchCaptureData(SearchCallback callback, void* userD
     const std::shared_ptr<CSearchProc> process = newSearch(m_lUserID);
     process->m_fnUserCallback = callback;
     process->m_pUserData = userData;
+    process->m_bCallbackForm = true;
     // Published atomically, so a stop from any thread sees either the old
     // process or the new one, complete.
     std::atomic_store(&m_searchProc, process);

@@ -74,9 +74,12 @@ public:
     // the worker has ended.
     bool timedOut() const { return m_bTimedOut; }
 
-    // The callback form of the search; set before the worker starts.
+    // The callback form of the search; set before the worker starts. A
+    // callback-form search keeps no result: without a callback and user
+    // pointer its records are dropped.
     SearchCallback m_fnUserCallback = nullptr;
     void* m_pUserData = nullptr;
+    bool m_bCallbackForm = false;
 
 private:
     static void ZORN_CALL fingerCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user);

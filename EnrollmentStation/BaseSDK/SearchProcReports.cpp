@@ -225,16 +225,25 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
             static_cast<int>(infrared.length), kSrcBaseSDK, logline::kSearchReport);
 
         const bool toCaller = m_fnUserCallback != nullptr && m_pUserData != nullptr;
-        if (!response.m_vecDataCollections.empty()) {
+        // A callback-form search without a callback delivers to nobody.
+        const bool kept = toCaller || !m_bCallbackForm;
+        if (!response.m_vecDataCollections.empty() && kept) {
             if (face.present() && face.length < kSearchPictureLimit) {
                 result.m_strFaceData = base64Text(face.data, face.length);
             }
             if (infrared.present() && infrared.length < kSearchPictureLimit) {
                 result.m_strInfraredFaceData = base64Text(infrared.data, infrared.length);
             }
+            const protocol::DataCollect& record = response.m_vecDataCollections.front();
             for (protocol::FingerprintData& finger : response.m_vecDataCollections.front().m_vecFingerprintList) {
                 std::string raw;
-                Kestro::Base::Encrypt::Base64Decode(raw, finger.m_strFingerprint);
+                // What the decoder made of it is kept; the loss is logged.
+                if (!Kestro::Base::Encrypt::Base64Decode(raw, finger.m_strFingerprint)) {
+                    Kestro::Base::details::VexaFormatLog(
+                        kLogFailure, kLogModule,
+                        "[%s]Record captureNo[%d]: field fingerprint of fingerprintID[%d] is not Base64.[%s(%d)]",
+                        kSearchMethod, record.m_nCaptureNo, finger.m_nFingerprintID, kSrcBaseSDK, __LINE__);
+                }
                 finger.m_strFingerprint = hexText(raw.data(), raw.size());
             }
             if (toCaller) {
@@ -242,6 +251,8 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
             } else {
                 pushResult(*this, std::to_string(m_nResultCount.load()), protocol::TToJSONStr(result));
             }
+        }
+        if (!response.m_vecDataCollections.empty()) {
             ++m_nResultCount;
             ++m_nSearchPosition;
         }

@@ -7,6 +7,9 @@
 #  include <windows.h>
 #else
 #  include <dlfcn.h>
+
+#  include <filesystem>
+#  include <system_error>
 #endif
 
 #include "JsonTree.h"
@@ -33,6 +36,20 @@ std::string loaderError() {
     const char* text = dlerror();
     return text ? text : "unknown loader error";
 }
+
+// By name first, through the program's run path. A sanitizer runtime that
+// wraps dlopen makes the search its own and loses that run path, so the
+// library folder beside the program's is tried next. On failure `why` holds
+// the loader's words for the name, which say most about a broken install.
+void* openHostModule(std::string& why) {
+    if (void* module = dlopen(STATIONCTL_HOST_MODULE, RTLD_NOW | RTLD_LOCAL)) return module;
+    why = loaderError();
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return nullptr;
+    const std::filesystem::path beside = program.parent_path().parent_path() / "lib" / STATIONCTL_HOST_MODULE;
+    return dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
 #endif
 
 Host loadHost() {
@@ -42,11 +59,16 @@ Host loadHost() {
     HMODULE module = LoadLibraryA(STATIONCTL_HOST_MODULE);
     const auto symbol = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); };
 #else
-    void* module = dlopen(STATIONCTL_HOST_MODULE, RTLD_NOW | RTLD_LOCAL);
+    std::string why;
+    void* module = openHostModule(why);
     const auto symbol = [&](const char* name) { return dlsym(module, name); };
 #endif
     if (!module) {
+#if defined(_WIN32)
         host.absence = loaderError();
+#else
+        host.absence = why;
+#endif
         return host;
     }
     host.loadProfile = reinterpret_cast<StationctlLoadProfile>(symbol(STATIONCTL_LOAD_PROFILE));
