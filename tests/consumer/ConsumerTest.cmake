@@ -22,9 +22,13 @@ foreach(header
     message(FATAL_ERROR "not installed: ${header}")
   endif()
 endforeach()
-set(shared_files share/bash-completion/completions/stationctl)
-if(NOT TOOLCHAIN_FILE)  # the manual page is made by running the program
-  list(APPEND shared_files share/man/man1/stationctl.1)
+# stationctl's completion and manual page, where this build has stationctl.
+set(shared_files)
+if(WITH_STATIONCTL)
+  list(APPEND shared_files share/bash-completion/completions/stationctl)
+  if(NOT TOOLCHAIN_FILE)  # the manual page is made by running the program
+    list(APPEND shared_files share/man/man1/stationctl.1)
+  endif()
 endif()
 foreach(file ${shared_files})
   if(NOT EXISTS ${prefix}/${file})
