@@ -17,18 +17,18 @@ namespace {
 constexpr const char* kSearchRequestLine =
     "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
 
-std::shared_ptr<CSearchProc> newSearch(long userId) {
+protocol::BatchPassThroughReq searchRequest() {
     protocol::BatchPassThroughReq request;
     request.m_nCommand = NET_DVR_SEARCH_CAPTURE_DATA;
     request.m_strCondBuffer = kSearchRequestLine;
-    return CSearchProc::create(static_cast<int32_t>(userId), request);
+    return request;
 }
 
 }  // namespace
 
 bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureData>& records) {
     if (!requireSession(m_lUserID)) return false;
-    const std::shared_ptr<CSearchProc> process = newSearch(m_lUserID);
+    const std::shared_ptr<CSearchProc> process = CSearchProc::create(static_cast<int32_t>(m_lUserID), searchRequest());
     // The documents are read while the search still runs, each dropped as
     // soon as it is read: the reading overlaps the station's paging, and a
     // search never holds all its documents and all its records at once. The
@@ -52,10 +52,8 @@ bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureD
 
 bool CEnrollmentOperator::searchCaptureData(SearchCallback callback, void* userData) {
     if (!requireSession(m_lUserID)) return false;
-    const std::shared_ptr<CSearchProc> process = newSearch(m_lUserID);
-    process->m_fnUserCallback = callback;
-    process->m_pUserData = userData;
-    process->m_bCallbackForm = true;
+    const std::shared_ptr<CSearchProc> process =
+        CSearchProc::create(static_cast<int32_t>(m_lUserID), searchRequest(), callback, userData);
     // Published atomically, so a stop from any thread sees either the old
     // process or the new one, complete.
     std::atomic_store(&m_searchProc, process);

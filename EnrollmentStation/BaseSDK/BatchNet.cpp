@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "LastError.h"
+#include "KestroBase.h"
 #include "WaitClock.h"
 #include "Common/LogSource.h"
 
@@ -52,11 +52,7 @@ bool CBatchNet::startRemoteConfig() {
         m_lHandle = handle;
         return true;
     }
-    const int32_t error = NET_DVR_GetLastError();
-    if (error != NET_DVR_ERR_CONNECT) {
-        m_lastError = Kestro::Base::Error::ErrorCode(kErrMainSdk, error);
-        return false;
-    }
+    if (NET_DVR_GetLastError() != NET_DVR_ERR_CONNECT) return false;
 
     for (int attempt = 0; attempt < kRestartAttempts; ++attempt) {
         if (m_lUserID == -1) {
@@ -75,7 +71,6 @@ bool CBatchNet::startRemoteConfig() {
             kLogFailure, kLogModule, "[%s]restart long connect failed command[%d] error[%d].[%s(%d)]",
             kStartMethod, static_cast<int>(m_dwCommand), NET_DVR_GetLastError(), kSrcBaseSDK, logline::kRestartFailed);
     }
-    m_lastError = Kestro::Base::Error::ErrorCode(kErrMainSdk, NET_DVR_GetLastError());
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include <future>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "Common/Protocol/JSONStruct/Messages.h"
 #include "KestroBase.h"
@@ -91,33 +92,92 @@ void dispatch(uint32_t type, void* user, Handler handler) {
     }
 }
 
+// The long-connection jobs, each described once: the command that opens its
+// connection, the input block built from the request's condition text, the
+// entry that hands its reports to its handler, and whether it pages.
+using InputBlock = std::vector<uint8_t>;
+using ReportHandler = void (CSearchProc::*)(uint32_t type, const void* buffer, uint32_t length);
+
+template <ReportHandler Handle>
+void ZORN_CALL reportEntry(uint32_t type, void* buffer, uint32_t length, void* user) {
+    dispatch(type, user, [&](CSearchProc& p) { (p.*Handle)(type, buffer, length); });
+}
+
+template <typename Record>
+InputBlock blockOf(const Record& record) {
+    InputBlock block(sizeof(record));
+    std::memcpy(block.data(), &record, sizeof(record));
+    return block;
+}
+
+// The condition text is the finger number; text that is no number asks for 0.
+InputBlock fingerInput(const std::string& condition) {
+    NET_DVR_CAPTURE_FINGERPRINT_COND cond{};
+    cond.dwSize = sizeof(cond);
+    const long finger = std::strtol(condition.c_str(), nullptr, 10);
+    cond.byFingerPrintID = static_cast<uint8_t>(static_cast<unsigned long>(finger) & 0xFFu);
+    return blockOf(cond);
+}
+
+InputBlock faceInput(const std::string&) {
+    NET_DVR_CAPTURE_FACE_COND cond{};
+    cond.dwSize = sizeof(cond);
+    return blockOf(cond);
+}
+
+// The request line, with its terminator.
+InputBlock searchInput(const std::string& requestLine) {
+    InputBlock block(requestLine.begin(), requestLine.end());
+    block.push_back(0);
+    return block;
+}
+
+struct StreamJob {
+    uint32_t command;
+    InputBlock (*input)(const std::string& condition);
+    fRemoteConfigCallback reports;
+    bool pages;
+};
+
+constexpr StreamJob kStreamJobs[] = {
+    {NET_DVR_CAPTURE_FINGERPRINT_INFO, &fingerInput, &reportEntry<&CSearchProc::processFingerCollect>, false},
+    {NET_DVR_CAPTURE_FACE_INFO, &faceInput, &reportEntry<&CSearchProc::processFaceCollect>, false},
+    {NET_DVR_SEARCH_CAPTURE_DATA, &searchInput, &reportEntry<&CSearchProc::processSearchCaptureData>, true},
+};
+
+const StreamJob* streamJob(int32_t command) {
+    for (const StreamJob& job : kStreamJobs) {
+        if (static_cast<int32_t>(job.command) == command) return &job;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::shared_ptr<CSearchProc> CSearchProc::create(int32_t userId,
                                                  const protocol::BatchPassThroughReq& request) {
-    auto process = std::make_shared<CSearchProc>(CreateKey{}, userId, request);
+    return registered(std::make_shared<CSearchProc>(CreateKey{}, userId, request, nullptr, nullptr, false));
+}
+
+std::shared_ptr<CSearchProc> CSearchProc::create(int32_t userId, const protocol::BatchPassThroughReq& request,
+                                                 SearchCallback callback, void* userData) {
+    return registered(std::make_shared<CSearchProc>(CreateKey{}, userId, request, callback, userData, true));
+}
+
+std::shared_ptr<CSearchProc> CSearchProc::registered(std::shared_ptr<CSearchProc> process) {
     process->m_token = liveProcesses().add(process);
     process->m_pReportUserData = tokenAsUserData(process->m_token);
     return process;
 }
 
-CSearchProc::CSearchProc(CreateKey, int32_t userId, const protocol::BatchPassThroughReq& request)
-    : CBatchNet(userId, request) {}
+CSearchProc::CSearchProc(CreateKey, int32_t userId, const protocol::BatchPassThroughReq& request,
+                         SearchCallback callback, void* userData, bool callbackForm)
+    : CBatchNet(userId, request),
+      m_fnUserCallback(callback),
+      m_pUserData(userData),
+      m_bCallbackForm(callbackForm) {}
 
 CSearchProc::~CSearchProc() { liveProcesses().remove(m_token); }
-
-void ZORN_CALL CSearchProc::fingerCollectEntry(uint32_t type, void* buffer, uint32_t length,
-                                               void* user) {
-    dispatch(type, user, [&](CSearchProc& p) { p.processFingerCollect(type, buffer, length); });
-}
-
-void ZORN_CALL CSearchProc::faceCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user) {
-    dispatch(type, user, [&](CSearchProc& p) { p.processFaceCollect(type, buffer, length); });
-}
-
-void ZORN_CALL CSearchProc::searchEntry(uint32_t type, void* buffer, uint32_t length, void* user) {
-    dispatch(type, user, [&](CSearchProc& p) { p.processSearchCaptureData(type, buffer, length); });
-}
 
 // ---- the job -----------------------------------------------------------------
 
@@ -212,49 +272,22 @@ void CSearchProc::closeConnection() {
     }
 }
 
+// A command outside the table sets nothing.
 void CSearchProc::initRemoteParam() {
-    switch (m_request.m_nCommand) {
-    case NET_DVR_CAPTURE_FINGERPRINT_INFO: {
-        NET_DVR_CAPTURE_FINGERPRINT_COND cond{};
-        cond.dwSize = sizeof(cond);
-        const long finger = std::strtol(m_request.m_strCondBuffer.c_str(), nullptr, 10);
-        cond.byFingerPrintID = static_cast<uint8_t>(static_cast<unsigned long>(finger) & 0xFFu);
-        m_dwCommand = NET_DVR_CAPTURE_FINGERPRINT_INFO;
-        m_dwInBufferLen = sizeof(cond);
-        m_fnCallback = &CSearchProc::fingerCollectEntry;
-        if (!m_inBuffer) m_inBuffer.reset(new uint8_t[sizeof(cond)]());
-        std::memcpy(m_inBuffer.get(), &cond, sizeof(cond));
-        break;
-    }
-    case NET_DVR_CAPTURE_FACE_INFO: {
-        NET_DVR_CAPTURE_FACE_COND cond{};
-        cond.dwSize = sizeof(cond);
-        m_dwCommand = NET_DVR_CAPTURE_FACE_INFO;
-        m_dwInBufferLen = sizeof(cond);
-        m_fnCallback = &CSearchProc::faceCollectEntry;
-        if (!m_inBuffer) m_inBuffer.reset(new uint8_t[sizeof(cond)]());
-        std::memcpy(m_inBuffer.get(), &cond, sizeof(cond));
-        break;
-    }
-    case NET_DVR_SEARCH_CAPTURE_DATA: {
-        const std::string& requestLine = m_request.m_strCondBuffer;
-        m_bIsSearch = true;
-        m_dwCommand = NET_DVR_SEARCH_CAPTURE_DATA;
-        m_dwInBufferLen = static_cast<uint32_t>(requestLine.size() + 1);
-        m_fnCallback = &CSearchProc::searchEntry;
-        if (!m_inBuffer) m_inBuffer.reset(new uint8_t[requestLine.size() + 1]());
-        std::memcpy(m_inBuffer.get(), requestLine.data(), requestLine.size());
-        break;
-    }
-    default:
-        break;
-    }
+    const StreamJob* job = streamJob(m_request.m_nCommand);
+    if (job == nullptr) return;
+    const InputBlock block = job->input(m_request.m_strCondBuffer);
+    m_dwCommand = job->command;
+    m_dwInBufferLen = static_cast<uint32_t>(block.size());
+    m_fnCallback = job->reports;
+    m_bIsSearch = job->pages;
+    if (!m_inBuffer) m_inBuffer.reset(new uint8_t[block.size()]());
+    std::memcpy(m_inBuffer.get(), block.data(), block.size());
 }
 
 void CSearchProc::convertSendInBuffer() {
     std::string page;
-    if (m_request.m_nCommand == static_cast<int32_t>(NET_DVR_SEARCH_CAPTURE_DATA)) {
-        m_bIsSearch = true;
+    if (m_bIsSearch) {
         protocol::SearchTaskCond cond;
         cond.m_strSearchID = m_strSearchID;
         cond.m_nSearchResultPosition = static_cast<int32_t>(m_nSearchPosition.load());
@@ -288,11 +321,6 @@ bool CSearchProc::sendRemoteConfig() {
 }
 
 // ---- hand-over between the report thread and the worker ------------------
-
-void CSearchProc::signalProcess() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_cond.notify_one();
-}
 
 void CSearchProc::requestStop() {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -39,13 +39,20 @@ constexpr const char* kSearchLast = "OK";
 constexpr const char* kSearchNoMatch = "NO MATCH";
 constexpr const char* kSearchFailed = "NET_SDK_CALLBACK_STATUS_FAILED";
 
-class CSearchProc final : public CBatchNet, public std::enable_shared_from_this<CSearchProc> {
+class CSearchProc final : public CBatchNet {
     struct CreateKey {};
 
 public:
+    // A collection, or the list form of the search: results go to the
+    // return list.
     static std::shared_ptr<CSearchProc> create(int32_t userId,
                                                const protocol::BatchPassThroughReq& request);
-    CSearchProc(CreateKey, int32_t userId, const protocol::BatchPassThroughReq& request);
+    // The callback form of the search: each document goes to `callback` with
+    // `userData`, and none is kept; without both, its records are dropped.
+    static std::shared_ptr<CSearchProc> create(int32_t userId, const protocol::BatchPassThroughReq& request,
+                                               SearchCallback callback, void* userData);
+    CSearchProc(CreateKey, int32_t userId, const protocol::BatchPassThroughReq& request,
+                SearchCallback callback, void* userData, bool callbackForm);
     ~CSearchProc();
 
     // The whole job; always answers true.
@@ -61,8 +68,6 @@ public:
     // A report arrived: the station's silence starts again.
     void noteReport();
 
-    void signalProcess();
-
     // Sets m_bStop and wakes the worker at once: a stopped job closes its
     // connection without waiting for the station's next report.
     void requestStop();
@@ -74,18 +79,9 @@ public:
     // the worker has ended.
     bool timedOut() const { return m_bTimedOut; }
 
-    // The callback form of the search; set before the worker starts. A
-    // callback-form search keeps no result: without a callback and user
-    // pointer its records are dropped.
-    SearchCallback m_fnUserCallback = nullptr;
-    void* m_pUserData = nullptr;
-    bool m_bCallbackForm = false;
-
 private:
-    static void ZORN_CALL fingerCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user);
-    static void ZORN_CALL faceCollectEntry(uint32_t type, void* buffer, uint32_t length, void* user);
-    static void ZORN_CALL searchEntry(uint32_t type, void* buffer, uint32_t length, void* user);
-
+    // Gives a new process its token, which the SDK hands back with its reports.
+    static std::shared_ptr<CSearchProc> registered(std::shared_ptr<CSearchProc> process);
     // Closes the open connection, trying again when the SDK refuses, so that
     // a passing failure leaves no connection (and no reports) behind.
     void closeConnection();
@@ -95,11 +91,15 @@ private:
     // silent for the stream time-out (false).
     template <typename Ready>
     bool waitForStation(std::unique_lock<std::mutex>& lock, Ready ready);
-    // Under m_mutex: marks the job done (and a reply arrived) and wakes the worker.
+    // Takes m_mutex: marks the job done (and a reply arrived) and wakes the worker.
     void finishJob(bool dataArrived);
-    void reportSearchFailure();
 
     uint64_t m_token = 0;
+    // Fixed when the process is made, so the report thread reads them without
+    // a lock.
+    const SearchCallback m_fnUserCallback;
+    void* const m_pUserData;
+    const bool m_bCallbackForm;
     std::atomic<uint32_t> m_nResultCount{0};
     // Made before the connection opens and never changed after, so the report
     // thread reads it without a lock.
@@ -109,6 +109,8 @@ private:
     bool m_bDataArrived = false;
     std::mutex m_mutex;
     std::condition_variable m_cond;
+    // The job pages (the search); set from the job table before the
+    // connection opens.
     bool m_bIsSearch = false;
     int m_nStreamTimeoutMs = 0;
     // When the current silence runs out, in steady-clock ticks.

@@ -16,7 +16,6 @@
 #include <mutex>
 
 #include "Common/Protocol/JSONStruct/BatchMessages.h"
-#include "KestroBase.h"
 
 namespace EnrollmentStation {
 
@@ -48,8 +47,6 @@ public:
     // The run has ended: no result follows, and waiters are released.
     void closeReturnData();
 
-    int32_t handle() const { return m_lHandle; }
-
 protected:
     // Steps are owned as their most derived type; never deleted through here.
     ~CAbstractStepStrategy() = default;
@@ -60,11 +57,6 @@ protected:
     std::condition_variable m_returnArrived;
     ReturnList m_returnList;
     bool m_returnClosed = false;
-    // The error of the last failed connection start; (0, 0) when none failed.
-    // The operations report through the process-wide last error instead, so
-    // this is only ever written: the step's own record of why it failed, for
-    // whoever looks at it in a debugger.
-    Kestro::Base::Error::ErrorCode m_lastError;
     int32_t m_lHandle = -1;
 
 public:
