@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ConfigServer/ConfigServer.h"
-#include "JsonTree.h"
+#include "OwnedJsonTree.h"
 
 namespace vstation {
 
@@ -82,7 +82,7 @@ private:
     const cJSON* member(const cJSON* parent, const char* key, const std::string& where);
 
     const ConfigRequest& m_request;
-    JsonTree m_tree;
+    support::JsonTree m_tree;
     ConfigStatus m_status = ConfigStatus::Ok;
     std::string m_detail;
 };

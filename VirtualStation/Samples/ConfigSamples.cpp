@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "JsonTree.h"
+#include "OwnedJsonTree.h"
 
 namespace vstation {
 
@@ -68,7 +68,7 @@ void addTexts(cJSON* object, const TextField (&fields)[N]) {
 }  // namespace
 
 std::string sampleIdentityCard() {
-    JsonTree card(cJSON_CreateObject());
+    support::JsonTree card(cJSON_CreateObject());
     cJSON* object = card.get();
     addTexts(object, kCardTextsBeforeNation);
     cJSON_AddNumberToObject(object, "nation", 1);

@@ -3,7 +3,7 @@
 
 #include <cjson/cJSON.h>
 
-#include "JsonTree.h"
+#include "OwnedJsonTree.h"
 #include "State/Station.h"
 
 namespace vstation {
@@ -35,7 +35,7 @@ std::string positionOf(const std::string& text, size_t offset) {
 bool buildStations(const std::string& jsonText, std::vector<std::shared_ptr<Station>>* stations,
                    std::string* error) {
     const char* end = nullptr;
-    JsonTree root(cJSON_ParseWithLengthOpts(jsonText.data(), jsonText.size(), &end, 0));
+    support::JsonTree root(cJSON_ParseWithLengthOpts(jsonText.data(), jsonText.size(), &end, 0));
     if (!root) {
         const size_t offset = end ? static_cast<size_t>(end - jsonText.data()) : 0;
         return fail(error, "profile is not valid JSON (" + positionOf(jsonText, offset) + ")");

@@ -8,11 +8,11 @@
 
 #include <chrono>
 #include <fstream>
-#include <memory>
 #include <set>
 #include <sstream>
 #include <thread>
 
+#include "OwnedJsonTree.h"
 #include "ToolRun.h"
 
 namespace {
@@ -52,18 +52,15 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-struct JsonDelete {
-    void operator()(cJSON* node) const { cJSON_Delete(node); }
-};
-using Json = std::unique_ptr<cJSON, JsonDelete>;
+using support::JsonTree;
 
 // Every stdout line must be one JSON document.
-std::vector<Json> documents(const std::string& out) {
-    std::vector<Json> docs;
+std::vector<JsonTree> documents(const std::string& out) {
+    std::vector<JsonTree> docs;
     std::istringstream lines(out);
     std::string line;
     while (std::getline(lines, line)) {
-        Json doc(cJSON_Parse(line.c_str()));
+        JsonTree doc(cJSON_Parse(line.c_str()));
         EXPECT_TRUE(doc) << "not a JSON document: " << line.substr(0, 200);
         if (doc) docs.push_back(std::move(doc));
     }
@@ -443,7 +440,7 @@ TEST(Stationctl, DemoRunsEveryOperation) {
     const ToolResult json = runTool({"--json", "demo"});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     std::set<std::string> commands;
-    for (const Json& doc : documents(json.out)) {
+    for (const JsonTree& doc : documents(json.out)) {
         EXPECT_TRUE(cJSON_IsTrue(at(doc.get(), {"ok"}))) << textAt(doc.get(), {"command"});
         commands.insert(textAt(doc.get(), {"command"}));
     }

@@ -129,7 +129,7 @@ bool virtualAccount(const std::string& userName, VirtualAccount& account, std::s
         }
     }
     const std::string& text = profileInUse();
-    JsonPtr root = parseJson(text);
+    JsonTree root = parseJson(text);
     const cJSON* stations = cJSON_GetObjectItemCaseSensitive(root.get(), "stations");
     const cJSON* station = cJSON_IsArray(stations) ? cJSON_GetArrayItem(stations, 0) : nullptr;
     if (!cJSON_IsObject(station)) {

@@ -33,7 +33,7 @@ int stepFace(Session& session, const std::string& saveDir) {
     session.out().say("Look into the camera...");
     EnrollmentStation::FaceInformation info;
     if (!session.call().captureFaceInfo(info)) return session.fail("collecting the face");
-    JsonPtr result = toJson(info);
+    JsonTree result = toJson(info);
     if (!saveDir.empty()) {
         std::string error;
         cJSON* saved = cJSON_AddObjectToObject(result.get(), "saved");

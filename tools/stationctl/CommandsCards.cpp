@@ -9,7 +9,7 @@ namespace stationctl {
 int stepCard(Session& session) {
     std::string cardNo;
     if (!session.call().captureCardInfo(cardNo)) return session.fail("reading the card");
-    JsonPtr result = newObject();
+    JsonTree result = newObject();
     cJSON_AddStringToObject(result.get(), "cardNo", cardNo.c_str());
     session.out().result("card", std::move(result));
     return kExitOk;

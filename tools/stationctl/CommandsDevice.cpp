@@ -22,7 +22,7 @@ void apply(const std::string& change, bool& flag) {
 
 int stepInfo(Session& session) {
     int result = kExitOk;
-    JsonPtr info = newObject();
+    JsonTree info = newObject();
     cJSON_AddStringToObject(info.get(), "station", session.name().c_str());
     cJSON_AddNumberToObject(info.get(), "handle", static_cast<double>(session.userId()));
     cJSON_AddBoolToObject(info.get(), "initialised", session.call().isInit() ? 1 : 0);

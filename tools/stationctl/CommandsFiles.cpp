@@ -13,8 +13,8 @@ namespace stationctl {
 
 namespace {
 
-JsonPtr fileResult(const std::string& path) {
-    JsonPtr result = newObject();
+JsonTree fileResult(const std::string& path) {
+    JsonTree result = newObject();
     cJSON_AddStringToObject(result.get(), "path", path.c_str());
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (in) cJSON_AddNumberToObject(result.get(), "bytes", static_cast<double>(in.tellg()));

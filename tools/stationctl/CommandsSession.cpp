@@ -50,7 +50,7 @@ int stepReleaseHandle(Session& session, const GlobalOptions& options) {
     const bool noHandle = session.call().setIsInit(true, -1);
     out.say(std::string("setIsInit(true, -1) answers ") + (noHandle ? "yes" : "no") + ": -1 is no handle.");
 
-    JsonPtr result = newObject();
+    JsonTree result = newObject();
     cJSON_AddNumberToObject(result.get(), "handle", static_cast<double>(mine));
     cJSON_AddNumberToObject(result.get(), "releasedHandle", static_cast<double>(theirs));
     cJSON_AddNumberToObject(result.get(), "openLoginsBefore", before);

@@ -89,7 +89,7 @@ int stepUploadFailed(Session& session) {
 
 int stepClear(Session& session) {
     if (!session.call().clearEnrollmentStationData()) return session.fail("clearing the offline store");
-    JsonPtr result = newObject();
+    JsonTree result = newObject();
     cJSON_AddBoolToObject(result.get(), "cleared", 1);
     session.out().result("clear", std::move(result));
     return kExitOk;

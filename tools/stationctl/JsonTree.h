@@ -1,4 +1,5 @@
-// Owning handle of a cJSON tree and the few builders the commands share.
+// The few cJSON builders the commands share, over the tree owner of the
+// programs outside the library.
 #ifndef STATIONCTL_JSONTREE_H
 #define STATIONCTL_JSONTREE_H
 
@@ -7,17 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "OwnedJsonTree.h"
+
 namespace stationctl {
 
-struct JsonDeleter {
-    void operator()(cJSON* node) const { cJSON_Delete(node); }
-};
-using JsonPtr = std::unique_ptr<cJSON, JsonDeleter>;
+using support::JsonTree;
 
-inline JsonPtr newObject() { return JsonPtr(cJSON_CreateObject()); }
+inline JsonTree newObject() { return JsonTree(cJSON_CreateObject()); }
 
-inline JsonPtr parseJson(const std::string& text) {
-    return JsonPtr(cJSON_ParseWithLength(text.c_str(), text.size()));
+inline JsonTree parseJson(const std::string& text) {
+    return JsonTree(cJSON_ParseWithLength(text.c_str(), text.size()));
 }
 
 // Compact one-line text: one document per line keeps streams easy to split.

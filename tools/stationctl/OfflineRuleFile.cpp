@@ -93,7 +93,7 @@ bool readItem(const cJSON* object, const std::string& where, EnrollmentStation::
 }  // namespace
 
 bool parseOfflineRule(const std::string& text, EnrollmentStation::offLineRuleInfomation& rule, std::string& error) {
-    JsonPtr root = parseJson(text);
+    JsonTree root = parseJson(text);
     if (!root) {
         error = "not JSON";
         return false;

@@ -64,9 +64,9 @@ std::string renderText(const cJSON* node) {
     return out;
 }
 
-void Output::result(const std::string& command, JsonPtr result, const std::string& title) {
+void Output::result(const std::string& command, JsonTree result, const std::string& title) {
     if (m_json) {
-        JsonPtr document = newObject();
+        JsonTree document = newObject();
         cJSON_AddStringToObject(document.get(), "command", command.c_str());
         cJSON_AddBoolToObject(document.get(), "ok", 1);
         cJSON_AddItemToObject(document.get(), "result", result.release());
@@ -84,7 +84,7 @@ int Output::failure(const std::string& command, const std::string& what, const E
     const std::string words = describe(code);
     std::cerr << "stationctl " << command << ": " << what << ": " << words << std::endl;
     if (m_json) {
-        JsonPtr document = newObject();
+        JsonTree document = newObject();
         cJSON_AddStringToObject(document.get(), "command", command.c_str());
         cJSON_AddBoolToObject(document.get(), "ok", 0);
         cJSON* error = cJSON_AddObjectToObject(document.get(), "error");
@@ -104,7 +104,7 @@ int Output::failure(const std::string& command, const std::string& what, const E
 int Output::problem(const std::string& command, const std::string& message, int exitCode) {
     std::cerr << "stationctl " << command << ": " << message << std::endl;
     if (m_json) {
-        JsonPtr document = newObject();
+        JsonTree document = newObject();
         cJSON_AddStringToObject(document.get(), "command", command.c_str());
         cJSON_AddBoolToObject(document.get(), "ok", 0);
         cJSON* error = cJSON_AddObjectToObject(document.get(), "error");

@@ -20,7 +20,7 @@ public:
     // of stdout. Text: the result's members as indented "name: value" lines,
     // under `title` when given; long texts (pictures, templates) are shown
     // by their length.
-    void result(const std::string& command, JsonPtr result, const std::string& title = {});
+    void result(const std::string& command, JsonTree result, const std::string& title = {});
 
     // A failed library call: the code pair in words on stderr and, with
     // --json, {"command":..., "ok":false, "error":{...}} on stdout.

@@ -184,23 +184,23 @@ struct Writer {
 }  // namespace
 
 template <typename Record>
-JsonPtr toJson(const Record& record) {
-    JsonPtr object = newObject();
+JsonTree toJson(const Record& record) {
+    JsonTree object = newObject();
     Writer writer{object.get()};
     fields(writer, record);
     return object;
 }
 
-template JsonPtr toJson(const es::CaptureAbility&);
-template JsonPtr toJson(const es::RFCardCap&);
-template JsonPtr toJson(const es::RFCardParam&);
-template JsonPtr toJson(const es::CaptureRuleInfo&);
-template JsonPtr toJson(const es::IdentityInfomation&);
-template JsonPtr toJson(const es::FingerPrintInfomation&);
-template JsonPtr toJson(const es::FaceInformation&);
-template JsonPtr toJson(const es::SearchCaptureInfomation&);
-template JsonPtr toJson(const es::offLineRuleInfomation&);
-template JsonPtr toJson(const es::UploadFailedDetailsInfomation&);
-template JsonPtr toJson(const es::FaceParam&);
+template JsonTree toJson(const es::CaptureAbility&);
+template JsonTree toJson(const es::RFCardCap&);
+template JsonTree toJson(const es::RFCardParam&);
+template JsonTree toJson(const es::CaptureRuleInfo&);
+template JsonTree toJson(const es::IdentityInfomation&);
+template JsonTree toJson(const es::FingerPrintInfomation&);
+template JsonTree toJson(const es::FaceInformation&);
+template JsonTree toJson(const es::SearchCaptureInfomation&);
+template JsonTree toJson(const es::offLineRuleInfomation&);
+template JsonTree toJson(const es::UploadFailedDetailsInfomation&);
+template JsonTree toJson(const es::FaceParam&);
 
 }  // namespace stationctl

@@ -13,7 +13,7 @@ namespace stationctl {
 // FaceInformation, SearchCaptureInfomation, offLineRuleInfomation,
 // UploadFailedDetailsInfomation, FaceParam.
 template <typename Record>
-JsonPtr toJson(const Record& record);
+JsonTree toJson(const Record& record);
 
 }  // namespace stationctl
 
