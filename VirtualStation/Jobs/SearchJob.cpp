@@ -10,6 +10,7 @@
 #include <mutex>
 #include <utility>
 
+#include "State/OfflineRecordJson.h"
 #include "State/Station.h"
 #include "Jobs/StreamJobs.h"
 
@@ -54,44 +55,6 @@ bool readPage(const char* buffer, uint32_t length, PageRequest* page) {
     }
     cJSON_Delete(root);
     return ok;
-}
-
-void addPoint(cJSON* parent, const char* key, const FacePoint2D& point) {
-    cJSON* object = cJSON_AddObjectToObject(parent, key);
-    cJSON_AddNumberToObject(object, "x", point.x);
-    cJSON_AddNumberToObject(object, "y", point.y);
-}
-
-cJSON* recordJson(const OfflineRecord& record) {
-    cJSON* object = cJSON_CreateObject();
-    cJSON_AddNumberToObject(object, "lastCaptureNo", record.lastCaptureNo);
-    cJSON_AddNumberToObject(object, "captureNo", record.captureNo);
-    cJSON_AddStringToObject(object, "name", record.name.c_str());
-    cJSON_AddStringToObject(object, "employeeNo", record.employeeNo.c_str());
-    cJSON_AddStringToObject(object, "IDCardNo", record.IDCardNo.c_str());
-    cJSON* cards = cJSON_AddArrayToObject(object, "CardNoList");
-    for (const std::string& card : record.cardNoList) cJSON_AddItemToArray(cards, cJSON_CreateString(card.c_str()));
-    cJSON* fingers = cJSON_AddArrayToObject(object, "FingerprintList");
-    for (const OfflineFingerprint& finger : record.fingerprints) {
-        cJSON* item = cJSON_CreateObject();
-        cJSON_AddNumberToObject(item, "fingerprintID", finger.fingerprintID);
-        cJSON_AddStringToObject(item, "fingerprint", finger.fingerprint.c_str());
-        cJSON_AddItemToArray(fingers, item);
-    }
-    const FaceGeometry& g = record.faceFeature;
-    cJSON* feature = cJSON_AddObjectToObject(object, "FaceFeature");
-    cJSON* region = cJSON_AddObjectToObject(feature, "Region");
-    cJSON_AddNumberToObject(region, "height", g.height);
-    cJSON_AddNumberToObject(region, "width", g.width);
-    cJSON_AddNumberToObject(region, "x", g.x);
-    cJSON_AddNumberToObject(region, "y", g.y);
-    addPoint(feature, "LeftEyePoint", g.leftEye);
-    addPoint(feature, "RightEyePoint", g.rightEye);
-    addPoint(feature, "LeftMouthPoint", g.leftMouth);
-    addPoint(feature, "RightMouthPoint", g.rightMouth);
-    addPoint(feature, "NoseTipPoint", g.noseTip);
-    cJSON_AddBoolToObject(object, "riskDataMark", record.riskDataMark);
-    return object;
 }
 
 std::string printed(cJSON* root) {
@@ -169,7 +132,7 @@ private:
         cJSON_AddNumberToObject(response, "totalMatches", static_cast<double>(total));
         cJSON* list = cJSON_AddArrayToObject(response, "DataCollections");
         for (size_t i = 0; i < count; ++i) {
-            cJSON_AddItemToArray(list, recordJson((*m_records)[request.position + i]->fields));
+            cJSON_AddItemToArray(list, offlineRecordJson((*m_records)[request.position + i]->fields, kAnsweredRecordKeys));
         }
         m_delivered += count;
         Report report = textReport(printed(root));

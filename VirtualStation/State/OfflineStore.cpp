@@ -8,6 +8,7 @@
 
 #include "State/Base64Codec.h"
 #include "State/CollectState.h"
+#include "State/OfflineRecordJson.h"
 #include "Samples/SamplePictures.h"
 #include "Samples/SampleReading.h"
 
@@ -28,11 +29,11 @@ OfflineRecord readRecord(const cJSON* item, int index) {
     profile::readText(item, "name", &record.name);
     profile::readText(item, "employeeNo", &record.employeeNo);
     profile::readText(item, "IDCardNo", &record.IDCardNo);
-    const cJSON* cards = cJSON_GetObjectItemCaseSensitive(item, "cardNoList");
+    const cJSON* cards = cJSON_GetObjectItemCaseSensitive(item, kSavedRecordKeys.cardNoList);
     for (const cJSON* card = cJSON_IsArray(cards) ? cards->child : nullptr; card; card = card->next) {
         if (cJSON_IsString(card) && card->valuestring) record.cardNoList.emplace_back(card->valuestring);
     }
-    const cJSON* fingers = cJSON_GetObjectItemCaseSensitive(item, "fingerprints");
+    const cJSON* fingers = cJSON_GetObjectItemCaseSensitive(item, kSavedRecordKeys.fingerprints);
     for (const cJSON* finger = cJSON_IsArray(fingers) ? fingers->child : nullptr; finger; finger = finger->next) {
         OfflineFingerprint entry;
         entry.fingerprintID = static_cast<int32_t>(record.fingerprints.size() + 1);
@@ -41,7 +42,7 @@ OfflineRecord readRecord(const cJSON* item, int index) {
         record.fingerprints.push_back(std::move(entry));
     }
     record.faceFeature = pictures::drawnFaceGeometry(index);
-    profile::readGeometry(item, "faceFeature", &record.faceFeature);
+    profile::readGeometry(item, kSavedRecordKeys.faceFeature, &record.faceFeature);
     profile::readFlag(item, "riskDataMark", &record.riskDataMark);
     // A record without picture keys gets its drawn face; "" means none.
     record.facePicture = pictures::facePng(index);
@@ -185,47 +186,9 @@ std::shared_ptr<const RecordList> OfflineStore::snapshot() const { return m_reco
 
 namespace {
 
-void addPoint(cJSON* object, const char* key, double x, double y) {
-    cJSON* point = cJSON_AddObjectToObject(object, key);
-    cJSON_AddNumberToObject(point, "x", x);
-    cJSON_AddNumberToObject(point, "y", y);
-}
-
-void addTexts(cJSON* object, const char* key, const std::vector<std::string>& texts) {
-    cJSON* list = cJSON_AddArrayToObject(object, key);
-    for (const std::string& text : texts) cJSON_AddItemToArray(list, cJSON_CreateString(text.c_str()));
-}
-
-// The form readRecord reads back.
-cJSON* recordJson(const StoredRecord& stored) {
-    const OfflineRecord& r = stored.fields;
-    cJSON* item = cJSON_CreateObject();
-    cJSON_AddNumberToObject(item, "captureNo", r.captureNo);
-    cJSON_AddNumberToObject(item, "lastCaptureNo", r.lastCaptureNo);
-    cJSON_AddStringToObject(item, "name", r.name.c_str());
-    cJSON_AddStringToObject(item, "employeeNo", r.employeeNo.c_str());
-    cJSON_AddStringToObject(item, "IDCardNo", r.IDCardNo.c_str());
-    addTexts(item, "cardNoList", r.cardNoList);
-    cJSON* fingers = cJSON_AddArrayToObject(item, "fingerprints");
-    for (const OfflineFingerprint& finger : r.fingerprints) {
-        cJSON* entry = cJSON_CreateObject();
-        cJSON_AddNumberToObject(entry, "fingerprintID", finger.fingerprintID);
-        cJSON_AddStringToObject(entry, "fingerprint", finger.fingerprint.c_str());
-        cJSON_AddItemToArray(fingers, entry);
-    }
-    const FaceGeometry& g = r.faceFeature;
-    cJSON* feature = cJSON_AddObjectToObject(item, "faceFeature");
-    cJSON* region = cJSON_AddObjectToObject(feature, "region");
-    cJSON_AddNumberToObject(region, "x", g.x);
-    cJSON_AddNumberToObject(region, "y", g.y);
-    cJSON_AddNumberToObject(region, "width", g.width);
-    cJSON_AddNumberToObject(region, "height", g.height);
-    addPoint(feature, "leftEye", g.leftEye.x, g.leftEye.y);
-    addPoint(feature, "rightEye", g.rightEye.x, g.rightEye.y);
-    addPoint(feature, "leftMouth", g.leftMouth.x, g.leftMouth.y);
-    addPoint(feature, "rightMouth", g.rightMouth.x, g.rightMouth.y);
-    addPoint(feature, "noseTip", g.noseTip.x, g.noseTip.y);
-    cJSON_AddBoolToObject(item, "riskDataMark", r.riskDataMark);
+// The saved form, which readRecord reads back: the record and its pictures.
+cJSON* savedRecordJson(const StoredRecord& stored) {
+    cJSON* item = offlineRecordJson(stored.fields, kSavedRecordKeys);
     cJSON_AddStringToObject(item, "facePicture",
                             stored.facePicture ? base64Encode(*stored.facePicture).c_str() : "");
     cJSON_AddStringToObject(item, "infraredPicture",
@@ -237,7 +200,7 @@ cJSON* recordJson(const StoredRecord& stored) {
 
 void OfflineStore::save(cJSON* profile) const {
     cJSON* list = cJSON_AddArrayToObject(profile, "offlineRecords");
-    for (const auto& record : *m_records) cJSON_AddItemToArray(list, recordJson(*record));
+    for (const auto& record : *m_records) cJSON_AddItemToArray(list, savedRecordJson(*record));
 }
 
 }  // namespace vstation

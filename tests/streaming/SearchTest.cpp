@@ -201,6 +201,50 @@ void expectSameRecord(const EnrollmentStation::SearchCaptureInfomation& a,
     }
 }
 
+// The saved state brings the store back field for field: a member saved
+// under a name the profile reader does not know would come back at its default.
+TEST_F(SearchTest, ASavedStoreLoadsBackFieldForField) {
+    std::vector<vstation::OfflineRecord> records = streamtest::people(1);
+    vstation::OfflineRecord& r = records[0];
+    r.lastCaptureNo = 6;
+    r.IDCardNo = "440305199207158822";
+    r.cardNoList = {"3F2A9C11", "7C01D4E2"};
+    r.fingerprints = {{3, "AQID"}, {4, "/w=="}};
+    r.faceFeature = {1.5, 2.5, 3.5, 4.5, {5.5, 6.5}, {7.5, 8.5}, {9.5, 10.5}, {11.5, 12.5}, {13.5, 14.5}};
+    r.riskDataMark = true;
+    r.facePicture = "FACE";
+    r.infraredPicture = "IR";
+    store(records);
+    Results before;
+    ASSERT_TRUE(station->searchCaptureData(before));
+
+    std::string state;
+    ASSERT_TRUE(vstation::stationState(&state));
+    cJSON* profile = cJSON_Parse(vstation::defaultProfile().c_str());
+    cJSON* saved = cJSON_Parse(state.c_str());
+    cJSON* first = cJSON_GetArrayItem(cJSON_GetObjectItemCaseSensitive(profile, "stations"), 0);
+    ASSERT_TRUE(first && saved);
+    while (cJSON* key = saved->child) {
+        cJSON_DeleteItemFromObjectCaseSensitive(first, key->string);
+        cJSON_AddItemToObject(first, key->string, cJSON_DetachItemViaPointer(saved, key));
+    }
+    char* text = cJSON_PrintUnformatted(profile);
+    const std::string profileText = text;
+    cJSON_free(text);
+    cJSON_Delete(saved);
+    cJSON_Delete(profile);
+
+    station->uninitEnrollmentStation();
+    std::string error;
+    ASSERT_TRUE(vstation::loadProfile(profileText, &error)) << error;
+    ASSERT_TRUE(login(*station));
+    Results after;
+    ASSERT_TRUE(station->searchCaptureData(after));
+    ASSERT_EQ(after.size(), 1u);
+    after[0].searchID = before[0].searchID;
+    expectSameRecord(after[0], before[0]);
+}
+
 TEST_F(SearchTest, CallbackDocumentsReadIntoTheListFormsRecords) {
     using EnrollmentStation::CEnrollmentStation;
     using Status = EnrollmentStation::SearchDocumentStatus;
