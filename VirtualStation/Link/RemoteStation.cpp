@@ -255,6 +255,22 @@ ItemReader outputsOf(const Frame& reply) {
 
 bool tooLarge(uint32_t size) { return size > kLargestBuffer; }
 
+// Asks the station to end what `remote` stands for (a session, a long
+// connection, a transfer) with the call `name`; nonzero when it ended. A
+// station that is gone has ended it already: that counts as ended, with no
+// error, so that the handle can still be released.
+int64_t endAtStation(const RemoteHandle& remote, const char* name) {
+    Frame call = callFrame(name);
+    call.number(remote.remote);
+    Frame reply;
+    int64_t result = 0;
+    if (!remoteCall(remote, call, &reply, &result)) {
+        result = 1;
+        setLastError(NET_DVR_ERR_NONE);
+    }
+    return result;
+}
+
 // The simple shape: one handle, a return value, nothing else back.
 int32_t forward(HandleKind kind, int32_t handle, Frame call, int32_t unknown, int32_t failed) {
     RemoteHandle remote;
@@ -327,12 +343,7 @@ int32_t logout(int32_t userId) {
         setLastError(NET_DVR_ERR_USER_ID);
         return 0;
     }
-    Frame call = callFrame("NET_DVR_Logout_V30");
-    call.number(remote.remote);
-    Frame reply;
-    int64_t result = 0;
-    // A station that is gone has ended the session already.
-    if (!remoteCall(remote, call, &reply, &result)) result = 1;
+    const int64_t result = endAtStation(remote, "NET_DVR_Logout_V30");
     for (const auto& link : Registry::instance().removeLogins(userId)) link->close();
     setLastError(NET_DVR_ERR_NONE);
     return static_cast<int32_t>(result);
@@ -481,15 +492,7 @@ int32_t stopRemoteConfig(int32_t handle) {
         setLastError(NET_DVR_ERR_HANDLE);
         return 0;
     }
-    Frame call = callFrame("NET_DVR_StopRemoteConfig");
-    call.number(remote.remote);
-    Frame reply;
-    int64_t result = 0;
-    // A connection whose station is gone has ended already; releasing it is all that is left.
-    if (!remoteCall(remote, call, &reply, &result)) {
-        result = 1;
-        setLastError(NET_DVR_ERR_NONE);
-    }
+    const int64_t result = endAtStation(remote, "NET_DVR_StopRemoteConfig");
     if (result) {
         remote.link->removeStream(handle);
         Registry::instance().remove(HandleKind::LongConnection, handle);
@@ -571,14 +574,8 @@ int32_t closeTransfer(HandleKind kind, int32_t handle) {
         setLastError(NET_DVR_ERR_HANDLE);
         return 0;
     }
-    Frame call = callFrame(kind == HandleKind::Upload ? "NET_DVR_UploadClose" : "NET_DVR_StopDownload");
-    call.number(remote.remote);
-    Frame reply;
-    int64_t result = 0;
-    if (!remoteCall(remote, call, &reply, &result)) {
-        result = 1;
-        setLastError(NET_DVR_ERR_NONE);
-    }
+    const int64_t result =
+        endAtStation(remote, kind == HandleKind::Upload ? "NET_DVR_UploadClose" : "NET_DVR_StopDownload");
     if (result) Registry::instance().remove(kind, handle);
     return static_cast<int32_t>(result);
 }
