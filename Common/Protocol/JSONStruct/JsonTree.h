@@ -1,5 +1,6 @@
 // Owner of a cJSON tree: the root and everything under it go together.
-// The one owning pointer of the library and its tests.
+// The one owning pointer of the library and its tests; the programs outside
+// the library have their own (support/OwnedJsonTree.h).
 #ifndef COMMON_PROTOCOL_JSONSTRUCT_JSONTREE_H
 #define COMMON_PROTOCOL_JSONSTRUCT_JSONTREE_H
 
