@@ -1,9 +1,10 @@
 // RF card settings, the card reader and its capture rule.
+#include <chrono>
 #include <mutex>
 
 #include "ConfigServer/ConfigHandlers.h"
 #include "Samples/ConfigSamples.h"
-#include "ConfigServer/ConfigScripts.h"
+#include "Person/PersonAtStation.h"
 #include "State/Station.h"
 
 namespace vstation {
@@ -13,6 +14,8 @@ namespace {
 constexpr int kCardReadMs = 300;  // a person holding a card to the reader
 constexpr int32_t kMaxCardNoLen = 32;
 constexpr int32_t kMaxCardTimeout = 600;
+// How long a read waits for a person when the capture rule names no time-out.
+constexpr auto kCardWaitLimit = std::chrono::seconds(60);
 
 // With a fixed length the reader reports that many digits: the last ones of
 // a longer number, a shorter one padded with leading zeros.
@@ -85,22 +88,27 @@ ConfigAnswer putRFCardConfig(Station& station, const ConfigRequest& request) {
     return okAnswer(request);
 }
 
-// Cards a test presented come first, then the profile's cards in turn. The
-// reader reads only the card types enabled in its RF card settings.
+// Cards a person presented come first (or are awaited), then the profile's
+// cards in turn. The reader reads only the card types enabled in its RF card
+// settings.
 ConfigAnswer captureCardInfo(Station& station, const ConfigRequest& request) {
+    std::chrono::milliseconds waitLimit = kCardWaitLimit;
     {
         std::lock_guard<std::mutex> lock(station.mutex);
         if (!station.config.capabilities.captureCardInfo) {
             return statusAnswer(request, ConfigStatus::FunctionNotSupported);
         }
+        if (station.config.cardTimeout > 0) waitLimit = std::chrono::seconds(station.config.cardTimeout);
     }
     paceFor(kCardReadMs);
-    PresentedCard card;
-    const bool presentedByTest = takePresentedCard(&card);
+    PersonDid did;
+    const auto outcome = PersonAtStation::instance().await(PersonAction::Card, waitLimit, &did);
+    if (outcome == PersonAtStation::Outcome::TimedOut) return statusAnswer(request, ConfigStatus::NoCardPresented);
 
     std::lock_guard<std::mutex> lock(station.mutex);
     ConfigState& config = station.config;
-    if (!presentedByTest) {
+    PresentedCard card = did.card;
+    if (outcome == PersonAtStation::Outcome::NoWait) {
         if (config.cards.empty()) return statusAnswer(request, ConfigStatus::NoCardPresented);
         card = config.cards[config.nextCard++ % config.cards.size()];
     }

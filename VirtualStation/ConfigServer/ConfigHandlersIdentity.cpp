@@ -1,7 +1,9 @@
 // The identity card reader.
+#include <chrono>
 #include <mutex>
 
 #include "ConfigServer/ConfigHandlers.h"
+#include "Person/PersonAtStation.h"
 #include "State/Station.h"
 
 namespace vstation {
@@ -9,6 +11,7 @@ namespace vstation {
 namespace {
 
 constexpr int kIDCardReadMs = 800;  // the chip read of an identity card
+constexpr auto kIDCardWaitLimit = std::chrono::seconds(60);
 
 }  // namespace
 
@@ -23,10 +26,19 @@ ConfigAnswer captureIDInfo(Station& station, const ConfigRequest& request) {
     }
     if (!body.ok()) return body.failure();
     paceFor(kIDCardReadMs);
+    // A card a person laid on the reader (or is awaited to), else the profile's.
+    PersonDid did;
+    const auto outcome = PersonAtStation::instance().await(PersonAction::IdentityCard, kIDCardWaitLimit, &did);
+    if (outcome == PersonAtStation::Outcome::TimedOut) {
+        return statusAnswer(request, ConfigStatus::NoIDCardPresented);
+    }
 
     std::lock_guard<std::mutex> lock(station.mutex);
-    if (!station.config.hasIdentityCard) return statusAnswer(request, ConfigStatus::NoIDCardPresented);
-    cJSON* card = cJSON_Parse(station.config.identityCard.c_str());
+    if (outcome == PersonAtStation::Outcome::NoWait) {
+        if (!station.config.hasIdentityCard) return statusAnswer(request, ConfigStatus::NoIDCardPresented);
+        did.identityInfo = station.config.identityCard;
+    }
+    cJSON* card = cJSON_Parse(did.identityInfo.c_str());
     cJSON* root = cJSON_CreateObject();
     cJSON_AddItemToObject(root, "IdentityInfo", card ? card : cJSON_CreateObject());
     return jsonAnswer(root);

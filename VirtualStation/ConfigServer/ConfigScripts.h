@@ -1,4 +1,4 @@
-// Answers and cards that tests queue through the control API, process-wide
+// Answers that tests queue through the control API, process-wide
 // (they apply to whichever station is asked next). Dropped when the SDK
 // state goes away: reset() and the last NET_DVR_Cleanup.
 //
@@ -19,8 +19,6 @@ namespace vstation {
 bool takeScriptedAnswer(const std::string& requestLine, ConfigAnswer* answer);
 // The next scripted ability document.
 bool takeScriptedAbility(ConfigAnswer* answer);
-// The next card a test held to the reader.
-bool takePresentedCard(PresentedCard* card);
 
 }  // namespace vstation
 

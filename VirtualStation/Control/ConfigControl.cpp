@@ -1,5 +1,4 @@
-// Control API of the configuration protocol: scripted answers, cards held to
-// the reader, and a look at a station's configuration state.
+// Control API of the configuration protocol: scripted answers and a look at a station's configuration state.
 #include <deque>
 #include <map>
 #include <mutex>
@@ -45,10 +44,6 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_ability.push_back(Queued{std::move(answer), times});
     }
-    void addCard(PresentedCard card) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_cards.push_back(std::move(card));
-    }
     bool take(const std::string& requestLine, ConfigAnswer* answer) {
         std::lock_guard<std::mutex> lock(m_mutex);
         return takeFor(requestLine, answer) || takeFor(std::string(), answer);
@@ -57,18 +52,10 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return takeFrom(m_ability, answer);
     }
-    bool takeCard(PresentedCard* card) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_cards.empty()) return false;
-        *card = std::move(m_cards.front());
-        m_cards.pop_front();
-        return true;
-    }
     void clear() {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_replies.clear();
         m_ability.clear();
-        m_cards.clear();
     }
 
 private:
@@ -82,7 +69,6 @@ private:
     std::mutex m_mutex;
     std::map<std::string, std::deque<Queued>> m_replies;
     std::deque<Queued> m_ability;
-    std::deque<PresentedCard> m_cards;
     int m_hook = -1;
 };
 
@@ -107,8 +93,6 @@ bool takeScriptedAnswer(const std::string& requestLine, ConfigAnswer* answer) {
 
 bool takeScriptedAbility(ConfigAnswer* answer) { return scripts().takeAbility(answer); }
 
-bool takePresentedCard(PresentedCard* card) { return scripts().takeCard(card); }
-
 void scriptReply(const std::string& requestLine, const std::string& body, int times) {
     scripts().add(requestLine, answerOf(true, body, true), times);
 }
@@ -126,10 +110,6 @@ void scriptAbility(const std::string& bytes, bool raw, int times) {
 }
 
 void clearScripts() { scripts().clear(); }
-
-void presentCard(const std::string& cardNo, const std::string& cardType) {
-    scripts().addCard(PresentedCard{cardNo, cardType});
-}
 
 bool configState(ConfigSnapshot* snapshot, const std::string& address, uint16_t port) {
     std::shared_ptr<Station> station = Runtime::instance().findStation(address, port);

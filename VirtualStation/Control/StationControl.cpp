@@ -67,6 +67,8 @@ void clearFaults() { Runtime::instance().clearFaults(); }
 
 std::vector<CallRecord> callLog() { return Runtime::instance().callLog(); }
 
+std::vector<CallRecord> callLogSince(uint64_t* position) { return Runtime::instance().callLogSince(position); }
+
 void clearCallLog() { Runtime::instance().clearCallLog(); }
 
 HandleCounts openHandles() { return Runtime::instance().openHandles(); }

@@ -133,6 +133,41 @@ bool addGeneratedRecords(const GeneratedRecords& plan, const std::string& addres
     return true;
 }
 
+bool offlineRecords(std::vector<OfflineRecord>* records, const std::string& address, uint16_t port) {
+    auto station = Runtime::instance().findStation(address, port);
+    if (!station || !records) return false;
+    std::shared_ptr<const RecordList> list;
+    {
+        std::lock_guard<std::mutex> lock(station->mutex);
+        list = station->store.snapshot();
+    }
+    records->clear();
+    records->reserve(list->size());
+    for (const auto& stored : *list) {
+        OfflineRecord record = stored->fields;
+        if (stored->facePicture) record.facePicture = *stored->facePicture;
+        if (stored->infraredPicture) record.infraredPicture = *stored->infraredPicture;
+        records->push_back(std::move(record));
+    }
+    return true;
+}
+
+bool replaceOfflineRecord(int32_t captureNo, const OfflineRecord& record, const std::string& address,
+                          uint16_t port) {
+    auto station = Runtime::instance().findStation(address, port);
+    if (!station) return false;
+    auto stored = storedRecord(record);
+    std::lock_guard<std::mutex> lock(station->mutex);
+    return station->store.replace(captureNo, std::move(stored));
+}
+
+bool removeOfflineRecord(int32_t captureNo, const std::string& address, uint16_t port) {
+    auto station = Runtime::instance().findStation(address, port);
+    if (!station) return false;
+    std::lock_guard<std::mutex> lock(station->mutex);
+    return station->store.remove(captureNo);
+}
+
 bool clearOfflineRecords(const std::string& address, uint16_t port) {
     auto station = Runtime::instance().findStation(address, port);
     if (!station) return false;

@@ -1,15 +1,18 @@
 // The live collections: the reader's fingerprint and the camera's face, as
-// the data records of commands 2504 and 2510.
+// the data records of commands 2504 and 2510. What the reader or camera sees
+// is what a person gave (PersonControl.h), else the station's sample.
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 
-#include "State/Station.h"
 #include "Jobs/StreamJobs.h"
+#include "Person/PersonAtStation.h"
+#include "State/Station.h"
 
 namespace vstation {
 
@@ -72,28 +75,60 @@ void postEndingAndLate(LongConnection& connection, const StreamScript& script, B
     }
 }
 
+// Calls `collect` with the sample the person gave (at once, or once they act
+// when they are awaited), or the station's own; never after the connection
+// closed.
+template <typename Sample>
+void awaitPerson(LongConnection& connection, PersonAction action, int finger, const std::shared_ptr<Station>& station,
+                 std::shared_ptr<const Sample> CollectState::*own,
+                 std::shared_ptr<const Sample> PersonDid::*given,
+                 std::function<void(LongConnection&, std::shared_ptr<const Sample>)> collect) {
+    std::weak_ptr<LongConnection> weak = connection.shared_from_this();
+    auto alive = [weak] {
+        auto open = weak.lock();
+        return open && open->open();
+    };
+    auto deliver = [weak, station, own, given, collect](const PersonDid* did) {
+        auto open = weak.lock();
+        if (!open) return;
+        std::shared_ptr<const Sample> sample = did ? (*did).*given : nullptr;
+        if (!sample) {
+            std::lock_guard<std::mutex> lock(station->mutex);
+            sample = station->collect.*own;
+        }
+        collect(*open, std::move(sample));
+    };
+    PersonAtStation::instance().awaitLater(action, finger, std::move(alive), std::move(deliver));
+}
+
 class FingerCollectJob : public StreamJob {
 public:
     FingerCollectJob(std::shared_ptr<Station> station, uint8_t finger, const StreamScript& script)
         : m_station(std::move(station)), m_finger(finger), m_script(script) {}
 
     void begin(LongConnection& connection) override {
-        std::shared_ptr<const FingerprintSample> sample;
-        {
-            std::lock_guard<std::mutex> lock(m_station->mutex);
-            sample = m_station->collect.finger;
-        }
-        for (int i = 0; i < completeReports(m_script); ++i) {
-            Report report = fingerReport(sample);
-            report.delay = reportDelay(m_script, kFingerTime);
-            connection.post(std::move(report));
-        }
-        const auto late = lateSample(sample, m_script, &FingerprintSample::templateBytes);
-        postEndingAndLate(connection, m_script, [&] { return fingerReport(late); });
+        const uint8_t finger = m_finger;
+        const StreamScript script = m_script;
+        awaitPerson<FingerprintSample>(
+            connection, PersonAction::Finger, finger, m_station, &CollectState::finger, &PersonDid::finger,
+            [finger, script](LongConnection& open, std::shared_ptr<const FingerprintSample> sample) {
+                collect(open, finger, script, sample);
+            });
     }
 
 private:
-    Report fingerReport(const std::shared_ptr<const FingerprintSample>& sample) const {
+    static void collect(LongConnection& connection, uint8_t finger, const StreamScript& script,
+                        const std::shared_ptr<const FingerprintSample>& sample) {
+        for (int i = 0; i < completeReports(script); ++i) {
+            Report report = fingerReport(sample, finger);
+            report.delay = reportDelay(script, kFingerTime);
+            connection.post(std::move(report));
+        }
+        const auto late = lateSample(sample, script, &FingerprintSample::templateBytes);
+        postEndingAndLate(connection, script, [&] { return fingerReport(late, finger); });
+    }
+
+    static Report fingerReport(const std::shared_ptr<const FingerprintSample>& sample, uint8_t finger) {
         NET_DVR_CAPTURE_FINGERPRINT_CFG record{};
         record.dwSize = sizeof(record);
         const size_t templateLength = std::min<size_t>(sample->templateBytes.size(), NET_DVR_MAX_FINGER_PRINT_LEN);
@@ -101,7 +136,7 @@ private:
         std::memcpy(record.byFingerData, sample->templateBytes.data(), templateLength);
         record.dwFingerPrintPicSize = static_cast<uint32_t>(sample->picture.size());
         record.pFingerPrintPicBuffer = address(sample->picture);
-        record.byFingerNo = m_finger;
+        record.byFingerNo = finger;
         record.byFingerPrintQuality = sample->quality;
         Report report = dataReport(record);
         report.keep.push_back(sample);
@@ -134,14 +169,19 @@ public:
         : m_station(std::move(station)), m_script(script) {}
 
     void begin(LongConnection& connection) override {
-        std::shared_ptr<const FaceSample> sample;
-        {
-            std::lock_guard<std::mutex> lock(m_station->mutex);
-            sample = m_station->collect.face;
-        }
+        const StreamScript script = m_script;
+        awaitPerson<FaceSample>(connection, PersonAction::Face, 0, m_station, &CollectState::face, &PersonDid::face,
+                                [script](LongConnection& open, std::shared_ptr<const FaceSample> sample) {
+                                    collect(open, script, sample);
+                                });
+    }
+
+private:
+    static void collect(LongConnection& connection, const StreamScript& script,
+                        const std::shared_ptr<const FaceSample>& sample) {
         const int steps = sample->progressReports + 1;
-        const auto step = reportDelay(m_script, kFaceTime / steps);
-        for (int i = 0; i < completeReports(m_script); ++i) {
+        const auto step = reportDelay(script, kFaceTime / steps);
+        for (int i = 0; i < completeReports(script); ++i) {
             // While the camera tracks the face: its place, nothing else yet.
             for (int k = 1; k < steps; ++k) {
                 NET_DVR_CAPTURE_FACE_CFG record{};
@@ -156,11 +196,10 @@ public:
             report.delay = step;
             connection.post(std::move(report));
         }
-        const auto late = lateSample(sample, m_script, &FaceSample::template1);
-        postEndingAndLate(connection, m_script, [&] { return faceReport(late); });
+        const auto late = lateSample(sample, script, &FaceSample::template1);
+        postEndingAndLate(connection, script, [&] { return faceReport(late); });
     }
 
-private:
     static Report faceReport(const std::shared_ptr<const FaceSample>& sample) {
         NET_DVR_CAPTURE_FACE_CFG record{};
         record.dwSize = sizeof(record);

@@ -42,6 +42,11 @@ void LongConnection::post(Report report) {
     m_cond.notify_all();
 }
 
+bool LongConnection::open() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return !m_closing;
+}
+
 int32_t LongConnection::page(uint32_t dataType, const char* buffer, uint32_t length) {
     std::lock_guard<std::mutex> lock(m_jobMutex);
     return m_job->page(*this, dataType, buffer, length);

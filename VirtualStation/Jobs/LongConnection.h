@@ -63,6 +63,8 @@ public:
 
     // Queues a report; dropped once the connection is closing.
     void post(Report report);
+    // False once the connection is closing.
+    bool open();
     // Hands a page to the job; serialised per connection.
     int32_t page(uint32_t dataType, const char* buffer, uint32_t length);
 

@@ -57,6 +57,27 @@ bool sized(const Buffer& b, int64_t length) {
     return !b.present || static_cast<int64_t>(b.bytes.size()) == length;
 }
 
+// Searches still to be dropped (LinkServer::dropNextSearches).
+struct DropPlan {
+    std::mutex mutex;
+    int times = 0;
+    int afterRecords = 0;
+};
+
+DropPlan& dropPlan() {
+    static DropPlan plan;
+    return plan;
+}
+
+// The record count after which a search starting now is dropped; -1: never.
+int takeDrop() {
+    DropPlan& plan = dropPlan();
+    std::lock_guard<std::mutex> lock(plan.mutex);
+    if (plan.times <= 0) return -1;
+    --plan.times;
+    return plan.afterRecords;
+}
+
 }  // namespace
 
 // One client connection, with the handles it opened.
@@ -80,10 +101,16 @@ private:
         ServerConnection* connection;
         int64_t tag;
         uint32_t command;
+        int dropAfter = -1;  // records sent before the connection is dropped; -1: never
+        int records = 0;
     };
 
     static void ZORN_CALL onReport(uint32_t type, void* buffer, uint32_t length, void* userData) {
         auto* stream = static_cast<Stream*>(userData);
+        if (type == NET_SDK_CALLBACK_TYPE_DATA && stream->dropAfter >= 0 && stream->records++ >= stream->dropAfter) {
+            stream->connection->m_socket.shutdown();
+            return;
+        }
         Frame frame;
         frame.kind = FrameKind::Report;
         frame.number(stream->tag).number(stream->command);
@@ -275,6 +302,7 @@ private:
             const int64_t tag = in.number();
             if (in.ok() && in.atEnd() && sized(input, inLength)) {
                 auto context = std::make_unique<Stream>(Stream{this, tag, static_cast<uint32_t>(command)});
+                if (command == NET_DVR_SEARCH_CAPTURE_DATA) context->dropAfter = takeDrop();
                 const int32_t handle = NET_DVR_StartRemoteConfig(user, static_cast<uint32_t>(command), input.data(),
                                                                  static_cast<uint32_t>(inLength),
                                                                  withCallback ? &onReport : nullptr, context.get());
@@ -458,6 +486,13 @@ void LinkServer::run() {
     }
     for (auto& connection : connections) connection->shutdown();
     for (auto& connection : connections) connection->join();
+}
+
+void LinkServer::dropNextSearches(int times, int afterRecords) {
+    DropPlan& plan = dropPlan();
+    std::lock_guard<std::mutex> lock(plan.mutex);
+    plan.times = times;
+    plan.afterRecords = afterRecords < 0 ? 0 : afterRecords;
 }
 
 void LinkServer::stop() {

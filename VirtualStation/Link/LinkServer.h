@@ -45,6 +45,12 @@ public:
     void run();
     void stop();
 
+    // A fault of the link itself, for any server of the process: each of the
+    // next `times` searches (command 2554) started over the link has its
+    // connection dropped, with no farewell, where its record answer
+    // `afterRecords` + 1 would have gone. `times` 0 disarms.
+    static void dropNextSearches(int times, int afterRecords);
+
     LinkServer(const LinkServer&) = delete;
     LinkServer& operator=(const LinkServer&) = delete;
 

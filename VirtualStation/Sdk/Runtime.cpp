@@ -1,6 +1,8 @@
 // Process-wide state of the virtual SDK.
 #include "Sdk/Runtime.h"
 
+#include <algorithm>
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +57,7 @@ struct Runtime::Impl {
     std::map<int32_t, std::shared_ptr<Station>> sessions;
     std::map<std::string, Faults> faults;
     std::deque<CallRecord> log;
+    uint64_t logged = 0;  // calls logged since the last clear, trimmed ones included
     int32_t nextHandle[4] = {0, 0, 0, 0};
     int open[4] = {0, 0, 0, 0};  // Login is counted by `sessions`
     std::map<int, TeardownHook> hooks;
@@ -103,6 +106,7 @@ int32_t Runtime::enter(const char* call, std::initializer_list<int64_t> args, co
     {
         std::lock_guard<std::mutex> lock(m_impl->mutex);
         m_impl->log.push_back(std::move(entry));
+        ++m_impl->logged;
         if (m_impl->log.size() > kCallLogLimit) m_impl->log.pop_front();
 
         if (needsInit(call) && m_impl->initCount == 0) {
@@ -258,6 +262,7 @@ void Runtime::reset(std::vector<std::shared_ptr<Station>> stations) {
         m_impl->initCount = 0;
         m_impl->faults.clear();
         m_impl->log.clear();
+        m_impl->logged = 0;
         for (auto& next : m_impl->nextHandle) next = 0;
         for (int& count : m_impl->open) count = 0;
     }
@@ -285,6 +290,16 @@ void Runtime::clearFaults() {
 std::vector<CallRecord> Runtime::callLog() const {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     return std::vector<CallRecord>(m_impl->log.begin(), m_impl->log.end());
+}
+
+std::vector<CallRecord> Runtime::callLogSince(uint64_t* position) const {
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    const uint64_t first = m_impl->logged - m_impl->log.size();
+    // A position past the end is from before a clear: start again.
+    if (*position > m_impl->logged) *position = 0;
+    const uint64_t from = std::max(*position, first);
+    *position = m_impl->logged;
+    return std::vector<CallRecord>(m_impl->log.begin() + static_cast<std::ptrdiff_t>(from - first), m_impl->log.end());
 }
 
 void Runtime::clearCallLog() {

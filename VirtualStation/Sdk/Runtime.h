@@ -79,6 +79,7 @@ public:
     void failAlways(const std::string& call, int32_t error);
     void clearFaults();
     std::vector<CallRecord> callLog() const;
+    std::vector<CallRecord> callLogSince(uint64_t* position) const;
     void clearCallLog();
     HandleCounts openHandles() const;
     void setPacing(bool on);

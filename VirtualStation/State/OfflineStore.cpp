@@ -182,6 +182,25 @@ void OfflineStore::add(const std::vector<std::shared_ptr<const StoredRecord>>& r
     list.insert(list.end(), records.begin(), records.end());
 }
 
+bool OfflineStore::replace(int32_t captureNo, std::shared_ptr<const StoredRecord> record) {
+    for (size_t i = 0; i < m_records->size(); ++i) {
+        if ((*m_records)[i]->fields.captureNo != captureNo) continue;
+        writable()[i] = std::move(record);
+        return true;
+    }
+    return false;
+}
+
+bool OfflineStore::remove(int32_t captureNo) {
+    for (size_t i = 0; i < m_records->size(); ++i) {
+        if ((*m_records)[i]->fields.captureNo != captureNo) continue;
+        RecordList& list = writable();
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    return false;
+}
+
 std::shared_ptr<const RecordList> OfflineStore::snapshot() const { return m_records; }
 
 namespace {

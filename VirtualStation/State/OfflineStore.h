@@ -40,6 +40,9 @@ public:
 
     void add(std::shared_ptr<const StoredRecord> record);
     void add(const std::vector<std::shared_ptr<const StoredRecord>>& records);
+    // The first record with `captureNo`; false when there is none.
+    bool replace(int32_t captureNo, std::shared_ptr<const StoredRecord> record);
+    bool remove(int32_t captureNo);
     std::shared_ptr<const RecordList> snapshot() const;
 
 private:

@@ -14,7 +14,11 @@
 
 #include "Endpoint.h"
 #include "StateFolder.h"
+#if VSTATION_HTTP
+#include "Http/HttpServer.h"
+#endif
 #include "Link/LinkServer.h"
+#include "VirtualStation/PersonControl.h"
 #include "VirtualStation/StationControl.h"
 #include "ZornNetSDK.h"
 
@@ -61,6 +65,11 @@ int main(int argc, char** argv) {
     std::string dataPath;
     app.add_option("--listen", listenText, "HOST:PORT where clients reach the station (port 0: any free one)")
         ->capture_default_str();
+#if VSTATION_HTTP
+    std::string httpText;
+    app.add_option("--http", httpText,
+                   "HOST:PORT of the control page and its JSON API (port 0: any free one; without it no page)");
+#endif
     app.add_option("--profile", profilePath, "profile file describing the station (default: the built-in one)");
     app.add_option("--data", dataPath,
                    "folder that keeps the station's state between runs (without it nothing is kept)");
@@ -72,6 +81,13 @@ int main(int argc, char** argv) {
         std::cerr << "vstation: --listen: " << why << "\n";
         return 2;
     }
+#if VSTATION_HTTP
+    Endpoint http;
+    if (!httpText.empty() && !vstation_tool::parseEndpoint(httpText, &http, &why)) {
+        std::cerr << "vstation: --http: " << why << "\n";
+        return 2;
+    }
+#endif
     vstation_tool::StateFolder state;
     if (!dataPath.empty() && !state.open(dataPath, &why)) {
         std::cerr << "vstation: --data: " << why << "\n";
@@ -120,10 +136,39 @@ int main(int argc, char** argv) {
     std::thread serving([&server] { server.run(); });
     std::cout << "vstation: station " << station.address << ":" << station.port << " reached at " << listen.text()
               << std::endl;
+#if VSTATION_HTTP
+    // The page changes the station through the same control API as the link
+    // does, and its changes are kept the same way.
+    vstation_tool::ApiContext page;
+    page.address = station.address;
+    page.port = station.port;
+    page.link = listen.text();
+    page.dataPath = dataPath;
+    page.changed = station.changed;
+    vstation_tool::HttpServer pageServer(page);
+    if (!httpText.empty()) {
+        if (!pageServer.start(http.host, http.port, &why)) {
+            std::cerr << "vstation: --http: " << why << "\n";
+            server.stop();
+            serving.join();
+            NET_DVR_Cleanup();
+            return 1;
+        }
+        http.port = pageServer.port();
+        warnIfExposed("control page", http);
+        std::cout << "vstation: control page at http://" << http.text() << "/" << std::endl;
+    }
+#endif
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
     std::cout << "vstation: stopping" << std::endl;
+#if VSTATION_HTTP
+    pageServer.stop();
+#endif
+    // Requests that wait for a person go on without one, so that every
+    // connection can end.
+    vstation::setWaitForPerson(false);
     server.stop();
     serving.join();
     if (station.changed) station.changed();

@@ -9,6 +9,7 @@
 #ifndef VSTATION_CONFIG_CONTROL_H
 #define VSTATION_CONFIG_CONTROL_H
 
+#include "VirtualStation/PersonControl.h"  // presentCard, once declared here
 #include "VirtualStation/Vocabulary.h"
 
 namespace vstation {
@@ -28,11 +29,6 @@ VSTATION_API void scriptRawReply(const std::string& requestLine, const std::stri
 // The next ability document(s): `bytes`, zero-terminated unless `raw`.
 VSTATION_API void scriptAbility(const std::string& bytes, bool raw = false, int times = 1);
 VSTATION_API void clearScripts();
-
-// Holds a card to the reader: the next card capture of any station reads it,
-// before the profile's cards ("EMCard", "M1Card", "CPUCard" or "IDCard"; a
-// type the reader has not enabled is refused with a status document).
-VSTATION_API void presentCard(const std::string& cardNo, const std::string& cardType = "M1Card");
 
 // False when no station answers at address:port.
 VSTATION_API bool configState(ConfigSnapshot* snapshot, const std::string& address = "127.0.0.1",

@@ -7,6 +7,7 @@
 #define VSTATION_CONTROL_H
 
 #include "VirtualStation/ConfigControl.h"
+#include "VirtualStation/PersonControl.h"
 #include "VirtualStation/StationControl.h"
 #include "VirtualStation/StreamControl.h"
 #include "VirtualStation/TransferControl.h"

@@ -38,6 +38,11 @@ VSTATION_API void clearFaults();
 
 // ---- observation ----------------------------------------------------------
 VSTATION_API std::vector<CallRecord> callLog();
+// The calls logged after `*position` (a count of calls since the last
+// clear; 0 at first), and `*position` moved past them. The log keeps the
+// last 100000 calls; older ones are skipped. A position from before a clear
+// starts again at 0.
+VSTATION_API std::vector<CallRecord> callLogSince(uint64_t* position);
 VSTATION_API void clearCallLog();
 VSTATION_API HandleCounts openHandles();
 // Balance of NET_DVR_Init over NET_DVR_Cleanup calls.

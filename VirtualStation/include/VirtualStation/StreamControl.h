@@ -28,6 +28,14 @@ VSTATION_API bool addOfflineRecords(const std::vector<OfflineRecord>& records,
 // Appends made-up people (see GeneratedRecords).
 VSTATION_API bool addGeneratedRecords(const GeneratedRecords& plan, const std::string& address = "127.0.0.1",
                                       uint16_t port = 8000);
+// The store's records in order, pictures included.
+VSTATION_API bool offlineRecords(std::vector<OfflineRecord>* records, const std::string& address = "127.0.0.1", uint16_t port = 8000);
+// Replaces or removes the first record whose captureNo is `captureNo`; false
+// when the station or the record is not there.
+VSTATION_API bool replaceOfflineRecord(int32_t captureNo, const OfflineRecord& record,
+                                       const std::string& address = "127.0.0.1", uint16_t port = 8000);
+VSTATION_API bool removeOfflineRecord(int32_t captureNo, const std::string& address = "127.0.0.1",
+                                      uint16_t port = 8000);
 VSTATION_API bool clearOfflineRecords(const std::string& address = "127.0.0.1", uint16_t port = 8000);
 // -1 when no station answers at address:port.
 VSTATION_API long offlineRecordCount(const std::string& address = "127.0.0.1", uint16_t port = 8000);
