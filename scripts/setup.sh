@@ -7,6 +7,7 @@ packages=(
   libcjson-dev libxml2-dev libgtest-dev libbenchmark-dev libcli11-dev
   python3 python3-pytest python3-setuptools python3-pip
   help2man bash-completion
+  libcpp-httplib-dev chromium chromium-driver python3-selenium
 )
 
 # The Windows build (cross compilers, Wine to run its tests, Debian's source

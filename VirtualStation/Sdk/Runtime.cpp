@@ -305,6 +305,7 @@ std::vector<CallRecord> Runtime::callLogSince(uint64_t* position) const {
 void Runtime::clearCallLog() {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     m_impl->log.clear();
+    m_impl->logged = 0;
 }
 
 HandleCounts Runtime::openHandles() const {

@@ -1,0 +1,161 @@
+"""The control page's JSON API, driven as a test harness would, with a
+stationctl client on the link beside it."""
+import time
+
+from station import Station, b64, png
+
+
+def wait_for_pending(station, action, seconds=20):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        pending = station.ok("GET", "/api/person")["pending"]
+        if any(request["action"] == action for request in pending):
+            return pending
+        time.sleep(0.05)
+    raise AssertionError("no client waits for " + action)
+
+
+def test_a_waiting_card_read_completes_with_the_card_given_and_a_switched_off_wait_lets_it_go(station):
+    station.ok("PUT", "/api/person/wait", {"on": True})
+    reader = station.stationctl("card")
+    wait_for_pending(station, "card")
+    station.ok("POST", "/api/person/card", {"cardNo": "40404040"})
+    out, err = reader.communicate(timeout=30)
+    assert reader.returncode == 0, err
+    assert '"cardNo":"40404040"' in out
+    assert station.ok("GET", "/api/person")["pending"] == []
+
+    # Switched off, the wait ends and the read goes on the usual way: the profile's card.
+    reader = station.stationctl("card")
+    wait_for_pending(station, "card")
+    station.ok("PUT", "/api/person/wait", {"on": False})
+    out, err = reader.communicate(timeout=30)
+    assert reader.returncode == 0, err
+    assert '"cardNo":"' in out and "40404040" not in out
+
+
+def test_a_stored_persons_card_finger_and_face_reach_the_waiting_client(station):
+    person = station.ok("GET", "/api/persons")[0]
+    station.ok("PUT", "/api/person/wait", {"on": True})
+
+    reader = station.stationctl("card")
+    wait_for_pending(station, "card")
+    station.ok("POST", "/api/person/card", {"captureNo": person["captureNo"], "cardType": "M1Card"})
+    out, err = reader.communicate(timeout=30)
+    assert '"cardNo":"%s"' % person["cardNoList"][0] in out, out + err
+
+    finger = station.stationctl("fingerprint")
+    pending = wait_for_pending(station, "finger")
+    assert pending[0]["finger"] == 1
+    station.ok("POST", "/api/person/finger", {"captureNo": person["captureNo"], "quality": 61})
+    out, err = finger.communicate(timeout=30)
+    assert finger.returncode == 0, err
+    import base64
+    stored = base64.b64decode(person["fingerprints"][0]["fingerprint"]).hex().upper()
+    assert stored[:200] in out
+    assert '"fingerPrintQuality":61' in out
+
+    face = station.stationctl("face")
+    wait_for_pending(station, "face")
+    _, picture = station.raw(person["facePicture"])
+    station.ok("POST", "/api/person/face", {"captureNo": person["captureNo"]})
+    out, err = face.communicate(timeout=30)
+    assert face.returncode == 0, err
+    assert b64(picture)[:200] in out
+
+
+def test_persons_added_changed_and_removed_show_in_search_and_outlast_a_restart(tmp_path):
+    station = Station(tmp_path / "kept")
+    try:
+        photo = png(6, 7)
+        added = station.ok("POST", "/api/persons",
+                           {"name": "Mira Vale", "employeeNo": "E77", "cardNoList": ["9001"],
+                            "facePicture": b64(photo)})
+        assert station.raw(added["facePicture"]) == ("image/png", photo)
+        code, documents, err = station.run("search")
+        assert code == 0, err
+        names = [r["name"] for d in documents for r in d["result"]["dataCollectList"]]
+        assert "Mira Vale" in names
+
+        first = station.ok("GET", "/api/persons")[0]["captureNo"]
+        station.ok("PUT", "/api/persons/%d" % added["captureNo"], {"name": "Mira Vale-Ode"})
+        station.ok("DELETE", "/api/persons/%d" % first)
+        assert station.stop() == 0
+    finally:
+        station.stop()
+
+    again = Station(tmp_path / "kept")
+    try:
+        persons = again.ok("GET", "/api/persons")
+        assert first not in [p["captureNo"] for p in persons]
+        kept = [p for p in persons if p["captureNo"] == added["captureNo"]]
+        assert kept and kept[0]["name"] == "Mira Vale-Ode" and kept[0]["cardNoList"] == ["9001"]
+        assert again.raw(kept[0]["facePicture"])[1] == photo, "the photo outlasts the restart"
+    finally:
+        again.stop()
+
+
+def test_faults_apply_to_the_next_n_calls_and_then_wear_off(station):
+    station.ok("POST", "/api/faults", {"kind": "error", "call": "NET_DVR_StartRemoteConfig", "error": 23,
+                                       "times": 2})
+    results = [station.run("fingerprint")[0] for _ in range(3)]
+    assert results == [1, 1, 0]
+
+    station.ok("POST", "/api/faults", {"kind": "silent", "target": "face", "times": 1})
+    code, documents, _ = station.run("--timeout", "1", "face")
+    assert code == 1 and documents[-1]["error"]["sub"] == 8208
+    assert station.run("face")[0] == 0
+
+    station.ok("POST", "/api/faults", {"kind": "drop", "afterRecords": 1, "times": 1})
+    code, documents, err = station.run("search", "--stream")
+    assert code == 1, "a link dropped mid-search fails the search"
+    assert sum(1 for d in documents if d["ok"]) == 1, "the record before the drop is kept"
+    code, documents, err = station.run("search", "--stream")
+    assert code == 0, err
+
+    # Armed, then cleared: nothing fails.
+    station.ok("POST", "/api/faults", {"kind": "close-fails", "times": 3})
+    station.ok("POST", "/api/faults", {"kind": "malformed", "target": "search", "times": 3})
+    station.ok("DELETE", "/api/faults")
+    assert station.run("search")[0] == 0
+
+
+def test_the_log_lists_the_calls_a_client_made_from_a_position_on(station):
+    start = station.ok("GET", "/api/log")["next"]
+    assert station.run("card")[0] == 0
+    log = station.ok("GET", "/api/log?since=%d" % start)
+    calls = [c["call"] for c in log["calls"]]
+    assert "NET_DVR_Login_V40" in calls and "NET_DVR_STDXMLConfig" in calls
+    assert [c["position"] for c in log["calls"]] == list(range(start, log["next"]))
+    assert any("CaptureCardInfo" in c["text"] for c in log["calls"])
+    assert station.ok("GET", "/api/log?since=%d" % log["next"])["calls"] == []
+    station.ok("DELETE", "/api/log")
+    assert station.ok("GET", "/api/log?since=%d" % log["next"])["restarted"]
+
+
+def test_bad_requests_get_a_clear_error_and_the_station_goes_on(station):
+    cases = [
+        ("POST", "/api/persons", "not json", 400, "JSON object"),
+        ("POST", "/api/persons", {"name": "X", "facePicture": b64(b"GIF89a....")}, 400, "PNG or JPEG"),
+        ("POST", "/api/persons", {"name": 5}, 400, '"name" must be a text'),
+        ("PUT", "/api/persons/999", {"name": "Nobody"}, 404, "no person"),
+        ("POST", "/api/person/card", {}, 400, "cardNo"),
+        ("POST", "/api/person/finger", {"captureNo": 999}, 404, "no person"),
+        ("POST", "/api/faults", {"kind": "lightning"}, 400, "kind"),
+        ("POST", "/api/faults", {"kind": "error", "times": 0}, 400, "times"),
+        ("GET", "/api/nowhere", None, 404, "no such endpoint"),
+    ]
+    import json
+    import urllib.error
+    import urllib.request
+    for method, path, body, status, said in cases:
+        data = None if body is None else (body if isinstance(body, str) else json.dumps(body)).encode()
+        request = urllib.request.Request(station.page + path, data=data, method=method)
+        try:
+            urllib.request.urlopen(request, timeout=10)
+            raise AssertionError("%s %s was accepted" % (method, path))
+        except urllib.error.HTTPError as error:
+            assert error.code == status, (path, error.code)
+            assert said in json.loads(error.read())["error"], path
+    assert station.ok("GET", "/api/station")["storedRecords"] == 3
+    assert station.run("card")[0] == 0
