@@ -144,13 +144,17 @@ def test_bad_requests_get_a_clear_error_and_the_station_goes_on(station):
         ("POST", "/api/faults", {"kind": "lightning"}, 400, "kind"),
         ("POST", "/api/faults", {"kind": "error", "times": 0}, 400, "times"),
         ("GET", "/api/nowhere", None, 404, "no such endpoint"),
+        # A form another site's page could post without asking.
+        ("POST", "/api/person/card", "cardNo=1", 415, "application/json"),
     ]
     import json
     import urllib.error
     import urllib.request
     for method, path, body, status, said in cases:
         data = None if body is None else (body if isinstance(body, str) else json.dumps(body)).encode()
-        request = urllib.request.Request(station.page + path, data=data, method=method)
+        kind = "application/x-www-form-urlencoded" if status == 415 else "application/json"
+        request = urllib.request.Request(station.page + path, data=data, method=method,
+                                         headers={"Content-Type": kind})
         try:
             urllib.request.urlopen(request, timeout=10)
             raise AssertionError("%s %s was accepted" % (method, path))

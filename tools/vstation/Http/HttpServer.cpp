@@ -52,7 +52,15 @@ HttpServer::HttpServer(ApiContext& context) : m_impl(std::make_unique<Impl>()) {
     for (const ApiRoute& route : allRoutes()) {
         auto handler = [&context, route](const httplib::Request& request, httplib::Response& response) {
             ApiResponse api;
-            route.handler(context, apiRequest(request), &api);
+            // Another site's page may post forms and plain text to this port
+            // without asking; a JSON body it can send only with the port's
+            // consent, which is never given.
+            if (route.method == "POST" &&
+                request.get_header_value("Content-Type").compare(0, 16, "application/json") != 0) {
+                answerError(&api, 415, "the body must be sent as application/json");
+            } else {
+                route.handler(context, apiRequest(request), &api);
+            }
             reply(api, response);
         };
         if (route.method == "GET") server.Get(route.pattern, handler);
