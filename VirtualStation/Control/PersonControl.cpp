@@ -1,7 +1,7 @@
 // Control API of the person at the station.
 #include <memory>
 
-#include "JsonTree.h"
+#include "OwnedJsonTree.h"
 #include "Person/PersonAtStation.h"
 #include "VirtualStation/PersonControl.h"
 
@@ -20,7 +20,7 @@ void presentCard(const std::string& cardNo, const std::string& cardType) {
 }
 
 bool layIdentityCard(const std::string& identityInfo) {
-    JsonTree parsed(cJSON_Parse(identityInfo.c_str()));
+    support::JsonTree parsed(cJSON_Parse(identityInfo.c_str()));
     if (!cJSON_IsObject(parsed.get())) return false;
     PersonDid did;
     did.identityInfo = identityInfo;

@@ -6,17 +6,12 @@
 #include <cjson/cJSON.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "Http/Api.h"
+#include "OwnedJsonTree.h"
 
 namespace vstation_tool {
-
-struct JsonDeleter {
-    void operator()(cJSON* json) const { cJSON_Delete(json); }
-};
-using Json = std::unique_ptr<cJSON, JsonDeleter>;
 
 // Reads a request body, which must be a JSON object. The first fault is kept;
 // later reads return their default, so a handler reads all, then asks ok().
@@ -42,7 +37,7 @@ public:
 private:
     const cJSON* member(const char* key, bool (*isType)(const cJSON*), const char* typeName);
 
-    Json m_root;
+    support::JsonTree m_root;
     std::string m_why;
 };
 
