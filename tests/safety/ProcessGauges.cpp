@@ -1,0 +1,51 @@
+#include "ProcessGauges.h"
+
+#include <dirent.h>
+#include <malloc.h>
+#include <sys/resource.h>
+
+#include "VirtualStation/StationControl.h"
+
+namespace gauges {
+
+namespace {
+
+int taskCount() {
+    DIR* dir = opendir("/proc/self/task");
+    if (dir == nullptr) return -1;
+    int count = 0;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] != '.') ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
+std::chrono::microseconds micros(const timeval& t) {
+    return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+}
+
+}  // namespace
+
+Reading read() {
+    vstation::clearCallLog();
+    Reading reading;
+    reading.handles = vstation::openHandles().total();
+    reading.threads = taskCount();
+    const struct mallinfo2 heap = mallinfo2();
+    reading.heapBytes = heap.uordblks + heap.hblkhd;
+    return reading;
+}
+
+std::ostream& operator<<(std::ostream& out, const Reading& reading) {
+    return out << "handles " << reading.handles << ", threads " << reading.threads << ", heap "
+               << reading.heapBytes << " bytes";
+}
+
+std::chrono::microseconds processCpuTime() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return micros(usage.ru_utime) + micros(usage.ru_stime);
+}
+
+}  // namespace gauges
