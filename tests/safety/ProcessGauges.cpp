@@ -4,6 +4,9 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "VirtualStation/StationControl.h"
 
 namespace gauges {
@@ -35,6 +38,12 @@ Reading read() {
     const struct mallinfo2 heap = mallinfo2();
     reading.heapBytes = heap.uordblks + heap.hblkhd;
     return reading;
+}
+
+bool exactHeap() {
+    mallopt(M_ARENA_MAX, 1);
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    return tunables != nullptr && std::string(tunables).find("glibc.malloc.tcache_count=0") != std::string::npos;
 }
 
 std::ostream& operator<<(std::ostream& out, const Reading& reading) {

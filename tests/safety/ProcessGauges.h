@@ -22,6 +22,15 @@ Reading read();
 
 std::ostream& operator<<(std::ostream& out, const Reading& reading);
 
+// Makes heapBytes count only blocks in use, and says whether it can. glibc
+// counts the blocks a thread keeps cached for reuse as in use, and that cache
+// fills slowly: it must be off from the process's start
+// (GLIBC_TUNABLES=glibc.malloc.tcache_count=0; false without it). It also
+// counts each malloc arena's own bookkeeping, and arenas appear one by one as
+// threads happen to collide: this limits the process to one, so call it
+// before any thread starts.
+bool exactHeap();
+
 // User plus system CPU time of the whole process so far.
 std::chrono::microseconds processCpuTime();
 
