@@ -1,6 +1,6 @@
 // The virtual station's vocabulary: the records its control API speaks in,
 // shared by every family of control calls (StationControl.h, ConfigControl.h,
-// StreamControl.h, TransferControl.h).
+// StreamControl.h, TransferControl.h, PersonControl.h).
 //
 // Thread safety and ownership: plain values; copy them freely.
 #ifndef VSTATION_VOCABULARY_H

@@ -34,6 +34,20 @@ def test_a_waiting_card_read_completes_with_the_card_given_and_a_switched_off_wa
     assert '"cardNo":"' in out and "40404040" not in out
 
 
+def test_a_stop_ends_the_wait_and_the_station_without_leaving_the_client_hanging(tmp_path):
+    station = Station(tmp_path / "stopped")
+    try:
+        station.ok("PUT", "/api/person/wait", {"on": True})
+        reader = station.stationctl("card")
+        wait_for_pending(station, "card")
+        started = time.monotonic()
+        assert station.stop() == 0
+        assert time.monotonic() - started < 5, "the stop waited out the card read (10 s)"
+        reader.communicate(timeout=30)
+    finally:
+        station.stop()
+
+
 def test_a_stored_persons_card_finger_and_face_reach_the_waiting_client(station):
     person = station.ok("GET", "/api/persons")[0]
     station.ok("PUT", "/api/person/wait", {"on": True})
