@@ -68,6 +68,10 @@ def test_a_person_added_with_a_photo_shows_in_the_gallery_and_in_a_clients_searc
     assert code == 0, err
     assert "Noor Hadley" in [r["name"] for d in documents for r in d["result"]["dataCollectList"]]
 
+    # A client that empties the store empties the gallery.
+    assert station.run("clear", "--yes")[0] == 0
+    wait(browser, lambda d: not d.find_elements(By.CSS_SELECTOR, "#gallery .person"))
+
 
 def test_a_card_presented_on_the_page_completes_the_clients_waiting_read(station, browser):
     browser.get(station.page + "/")

@@ -80,6 +80,8 @@ async function loadStation() {
   for (const [key, value] of rows) {
     list.append(element("dt", key), element("dd", String(value)));
   }
+  // A client may have emptied the store (or the page in another tab changed it).
+  if (station.storedRecords !== persons.length) await loadPersons();
 }
 
 // ---- the person at the station -------------------------------------------
