@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -34,28 +35,65 @@ constexpr const char* kEntryMethod = "EnrollmentStation::CSearchProc::reportEntr
 // the SDK as user data. Tokens are never reused: a connection that outlives
 // its process (its close failed) reports under a token that finds nothing,
 // even when a later process lives at the same address.
+//
+// A job leaves the registry when its run ends (retire), not only when it is
+// destroyed: the callback-form search stays owned by the operator after the
+// call returned, and a report of a connection whose close failed must not
+// reach the caller's callback then.
 class LiveProcesses {
 public:
     uint64_t add(std::weak_ptr<CSearchProc> process) {
         std::lock_guard<std::mutex> lock(m_mutex);
         const uint64_t token = ++m_lastToken;
-        m_processes.emplace(token, std::move(process));
+        m_processes.emplace(token, Entry{std::move(process), 0, false});
         return token;
     }
     void remove(uint64_t token) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_processes.erase(token);
     }
-    std::shared_ptr<CSearchProc> find(uint64_t token) {
+    // Removes the job and waits until no report of it is still being
+    // handled; from then on its reports are dropped. Never called on the
+    // SDK's thread.
+    void retire(uint64_t token) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        auto found = m_processes.find(token);
+        if (found == m_processes.end()) return;
+        found->second.retired = true;  // no new report is let in meanwhile
+        // Found again after each wake: a job added meanwhile may rehash the map.
+        m_handled.wait(lock, [&] {
+            auto it = m_processes.find(token);
+            return it == m_processes.end() || it->second.handling == 0;
+        });
+        m_processes.erase(token);
+    }
+    // A shared owner of the live job, counted as handling a report until
+    // doneHandling; null when the job has ended.
+    std::shared_ptr<CSearchProc> startHandling(uint64_t token) {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto it = m_processes.find(token);
-        return it == m_processes.end() ? nullptr : it->second.lock();
+        if (it == m_processes.end() || it->second.retired) return nullptr;
+        std::shared_ptr<CSearchProc> process = it->second.process.lock();
+        if (process) ++it->second.handling;
+        return process;
+    }
+    void doneHandling(uint64_t token) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_processes.find(token);
+        if (it != m_processes.end()) --it->second.handling;
+        m_handled.notify_all();
     }
 
 private:
+    struct Entry {
+        std::weak_ptr<CSearchProc> process;
+        int handling;  // reports of it now in a handler
+        bool retired;  // its run has ended
+    };
     std::mutex m_mutex;
+    std::condition_variable m_handled;
     uint64_t m_lastToken = 0;
-    std::unordered_map<uint64_t, std::weak_ptr<CSearchProc>> m_processes;
+    std::unordered_map<uint64_t, Entry> m_processes;
 };
 
 LiveProcesses& liveProcesses() {
@@ -75,7 +113,8 @@ uint64_t tokenOf(void* user) { return static_cast<uint64_t>(reinterpret_cast<uin
 template <typename Handler>
 void dispatch(uint32_t type, void* user, Handler handler) {
     if (user == nullptr) return;
-    std::shared_ptr<CSearchProc> process = liveProcesses().find(tokenOf(user));
+    const uint64_t token = tokenOf(user);
+    std::shared_ptr<CSearchProc> process = liveProcesses().startHandling(token);
     if (!process) {
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]Dropped a report of an ended job. Type[%u] job[%llu].[%s(%d)]",
@@ -83,6 +122,12 @@ void dispatch(uint32_t type, void* user, Handler handler) {
                                              kSrcBaseSDK, __LINE__);
         return;
     }
+    // Ends the count before `process` lets go, so that the last owner is
+    // never dropped while counted.
+    struct Handling {
+        uint64_t token;
+        ~Handling() { liveProcesses().doneHandling(token); }
+    } handling{token};
     process->noteReport();
     try {
         handler(*process);
@@ -192,10 +237,14 @@ bool CSearchProc::run() {
         }
     } catch (...) {
         if (m_lHandle != -1) closeConnection();
+        liveProcesses().retire(m_token);
         m_bFinished = true;
         closeReturnData();
         throw;
     }
+    // No report reaches the job after its run: the caller's callback is not
+    // called once the operation has returned.
+    liveProcesses().retire(m_token);
     if (m_bTimedOut) {
         Kestro::Base::details::VexaFormatLog(kLogFailure, kLogModule,
                                              "[%s]No report from the station for %d ms, command[%d] ended.[%s(%d)]",

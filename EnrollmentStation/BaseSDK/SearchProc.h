@@ -12,7 +12,9 @@
 // only by a token that is never reused; the report entries look it up in a
 // registry of live processes and hold a shared owner for the length of the
 // report, so a late report lands on no process, neither a destroyed one nor
-// its successor at the same address.
+// its successor at the same address. A process leaves the registry when its
+// run ends, after the reports then in its handlers are done: no report, and
+// no call of the caller's search callback, follows the end of the run.
 #ifndef ENROLLMENTSTATION_BASESDK_SEARCHPROC_H
 #define ENROLLMENTSTATION_BASESDK_SEARCHPROC_H
 

@@ -136,6 +136,47 @@ TEST_F(WayOutTest, TheStreamTimeOutLimitsEachWaitNotTheOperation) {
     EXPECT_TRUE(station->captureFingerInfo(finger));
 }
 
+// Counts the callback's calls, and those that came after the search returned.
+struct LateCalls {
+    std::atomic<int> calls{0};
+    std::atomic<bool> returned{false};
+    std::atomic<int> afterReturn{0};
+    static int callback(std::string, void* user) {
+        auto* self = static_cast<LateCalls*>(user);
+        if (self->returned) ++self->afterReturn;
+        ++self->calls;
+        return 0;
+    }
+};
+
+// The process of a callback-form search stays with the station object after
+// the call; when its connection cannot be closed, the page the station was
+// still answering arrives later and must not reach the callback.
+TEST_F(WayOutTest, NoCallbackAfterACancelledSearchReturnedWhoseCloseFailed) {
+    vstation::clearOfflineRecords();
+    ASSERT_TRUE(vstation::addOfflineRecords(streamtest::people(50)));
+    vstation::setPacing(true);  // each page takes its time: one is outstanding when the cancel comes
+    vstation::failAlways("NET_DVR_StopRemoteConfig", NET_DVR_ERR_SEND);
+    LateCalls late;
+    std::thread search([&] {
+        m_result = station->searchCaptureData(&LateCalls::callback, &late);
+        late.returned = true;
+    });
+    while (late.calls < 2) std::this_thread::sleep_for(milliseconds(1));
+    std::this_thread::sleep_for(milliseconds(5));  // the next page asked for, not yet answered
+    EXPECT_TRUE(station->cancelCurrentOperation());
+    search.join();
+    EXPECT_FALSE(m_result);
+    std::this_thread::sleep_for(milliseconds(200));  // the outstanding answer arrives meanwhile
+    EXPECT_EQ(late.afterReturn, 0);
+    EXPECT_TRUE(logged("Dropped a report of an ended job"));
+
+    vstation::clearFaults();
+    vstation::setPacing(false);
+    station->uninitEnrollmentStation();
+    EXPECT_EQ(vstation::openHandles().longConnections, 0);
+}
+
 TEST_F(WayOutTest, LogoutAndDestructionEndARunningOperationFirst) {
     silence(NET_DVR_CAPTURE_FINGERPRINT_INFO, 0);
     EnrollmentStation::FingerPrintInfomation finger;
