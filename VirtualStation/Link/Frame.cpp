@@ -76,6 +76,10 @@ bool decodeFrame(const uint8_t* data, size_t size, Frame* frame, std::string* wh
     frame->items.clear();
     size_t at = 1;
     while (at < size) {
+        if (frame->items.size() == kMaxFrameItems) {
+            *why = "too many items";
+            return false;
+        }
         Item item;
         item.type = static_cast<Item::Type>(data[at++]);
         if (item.type == Item::Type::Number) {

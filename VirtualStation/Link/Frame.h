@@ -20,6 +20,9 @@ namespace link {
 
 // Larger frames are refused before anything is allocated for them.
 constexpr uint32_t kMaxFrameBytes = 64u * 1024 * 1024;
+// No frame of the link carries more than a dozen items; more are refused,
+// since an item takes some fifty bytes of memory for one byte on the wire.
+constexpr size_t kMaxFrameItems = 64;
 constexpr int64_t kProtocolVersion = 1;
 
 enum class FrameKind : uint8_t {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "Link/Frame.h"
 #include "Link/Socket.h"
@@ -110,6 +111,9 @@ TEST(Link, MalformedFramesCloseOnlyTheirConnection) {
         {"arguments missing", vstation::link::encodeFrame(call("NET_DVR_Logout_V30")), "malformed arguments"},
         {"a report from the client", vstation::link::encodeFrame(Frame{FrameKind::Report, {}}), "only calls"},
         {"another protocol version", vstation::link::encodeFrame(loginCall("Station#2026", 99)), "version 99"},
+        // Each item costs far more in memory than its byte on the wire.
+        {"too many items", vstation::link::encodeFrame(Frame{FrameKind::Call, std::vector<vstation::link::Item>(1000)}),
+         "too many items"},
     };
     Socket bystander = dial(station);
     for (const Case& c : cases) {
