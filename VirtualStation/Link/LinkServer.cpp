@@ -1,11 +1,11 @@
 #include "Link/LinkServer.h"
 
-#include <unistd.h>
-
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -21,10 +21,22 @@ namespace link {
 
 namespace {
 
+// A new folder of this server's own in the system's temporary folder.
 std::string makeScratch() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/vstation-link-XXXXXX";
-    return mkdtemp(&name[0]) ? name : std::string();
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) return {};
+    const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = base / ("vstation-link-" + std::to_string((seed + attempt * 7919) % 100000000));
+        if (fs::create_directory(candidate, error)) {
+            fs::permissions(candidate, fs::perms::owner_all, error);
+            return candidate.string();
+        }
+        if (error) return {};
+    }
+    return {};
 }
 
 bool readFile(const std::string& path, std::string* bytes) {
@@ -457,7 +469,8 @@ LinkServer::LinkServer(Socket listener, Options station)
 
 LinkServer::~LinkServer() {
     stop();
-    if (!m_scratch.empty()) ::rmdir(m_scratch.c_str());
+    std::error_code ignored;
+    if (!m_scratch.empty()) std::filesystem::remove(m_scratch, ignored);
 }
 
 void LinkServer::run() {

@@ -1,13 +1,15 @@
 // TCP sockets of the link, and frames read from and written to them. The
-// only file that speaks to the operating system's socket interface, so that
-// a Winsock branch stays in one place.
+// only file that speaks to the operating system's socket interface: its
+// Winsock branch lives in Socket.cpp alone.
 //
 // Thread safety: one reader and one writer may use a socket at once;
-// shutdown() may be called from any thread to wake a blocked reader.
+// shutdown() may be called from any thread to wake a blocked reader (or a
+// blocked acceptFrom on a listening socket).
 // Ownership: a Socket owns its descriptor and closes it.
 #ifndef VSTATION_LINK_SOCKET_H
 #define VSTATION_LINK_SOCKET_H
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -18,24 +20,35 @@ namespace link {
 
 class Socket {
 public:
+    // A descriptor on POSIX, a SOCKET (an unsigned handle) under Winsock.
+#ifdef _WIN32
+    using Native = std::uintptr_t;
+    static constexpr Native kNone = ~Native{0};
+#else
+    using Native = int;
+    static constexpr Native kNone = -1;
+#endif
+
     Socket() = default;
-    explicit Socket(int fd) : m_fd(fd) {}
+    explicit Socket(Native fd) : m_fd(fd) {}
     ~Socket();
-    Socket(Socket&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    Socket(Socket&& other) noexcept : m_fd(other.m_fd), m_shut(other.m_shut.load()) { other.m_fd = kNone; }
     Socket& operator=(Socket&& other) noexcept;
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
 
-    bool valid() const { return m_fd >= 0; }
-    int fd() const { return m_fd; }
-    // Ends both directions; a blocked read returns.
+    bool valid() const { return m_fd != kNone; }
+    Native fd() const { return m_fd; }
+    // Ends both directions; a blocked read or accept returns.
     void shutdown();
+    bool isShut() const { return m_shut; }
 
     bool sendAll(const std::string& bytes);
     bool receiveAll(void* into, size_t size);
 
 private:
-    int m_fd = -1;
+    Native m_fd = kNone;
+    std::atomic<bool> m_shut{false};
 };
 
 // A connection to host:port, or an invalid socket when none could be made

@@ -2,13 +2,23 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include <cjson/cJSON.h>
 
@@ -28,15 +38,51 @@ bool readFile(const std::string& path, std::string* bytes) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
+// `bytes` in a new file at `path`, on the disk when this returns true.
+bool writeFlushed(const std::string& path, const std::string& bytes) {
+#ifdef _WIN32
+    // Binary, or the C runtime turns every "\n" into "\r\n".
+    const int fd = ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                           _S_IREAD | _S_IWRITE);
+#else
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+#endif
+    if (fd < 0) return false;
+    bool written = true;
+    for (size_t done = 0; written && done < bytes.size();) {
+#ifdef _WIN32
+        const int n = ::_write(fd, bytes.data() + done, static_cast<unsigned>(std::min<size_t>(bytes.size() - done, 1 << 20)));
+#else
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
+#endif
+        written = n > 0;
+        if (written) done += static_cast<size_t>(n);
+    }
+#ifdef _WIN32
+    written = written && ::_commit(fd) == 0;
+    return ::_close(fd) == 0 && written;
+#else
+    written = written && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && written;
+#endif
+}
+
+// Puts `from` in place of `to` and makes the move itself last.
+bool moveFlushed(const std::string& from, const std::string& to, const std::string& folder) {
+#ifdef _WIN32
+    (void)folder;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    // The rename lasts once the folder is flushed.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
     }
     return true;
+#endif
 }
 
 // The profile's first station with `state`'s keys put in place of its own.
@@ -62,12 +108,16 @@ std::string merged(const std::string& profile, const std::string& state) {
 }  // namespace
 
 bool StateFolder::open(const std::string& path, std::string* why) {
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-        *why = "cannot create " + path + ": " + std::strerror(errno);
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::exists(path, error) && fs::create_directory(path, error)) {
+        fs::permissions(path, fs::perms::owner_all, error);
+    }
+    if (error) {
+        *why = "cannot create " + path + ": " + error.message();
         return false;
     }
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    if (!fs::is_directory(path, error)) {
         *why = path + " is not a folder";
         return false;
     }
@@ -102,18 +152,9 @@ bool StateFolder::replace(const std::string& name, const std::string& bytes, std
     if (bytes == *last) return true;
     const std::string target = m_path + "/" + name;
     const std::string part = m_path + "/." + name + ".part";
-    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || std::rename(part.c_str(), target.c_str()) != 0) {
+    if (!writeFlushed(part, bytes) || !moveFlushed(part, target, m_path)) {
         std::remove(part.c_str());
         return false;
-    }
-    // The rename itself lasts once the folder is flushed.
-    const int dir = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
     }
     *last = bytes;
     return true;

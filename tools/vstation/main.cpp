@@ -1,7 +1,7 @@
 // vstation: runs one virtual station as a process of its own until Ctrl-C or
-// SIGTERM. Clients reach it through the SDK stand-in over TCP (--listen);
-// a person drives it from the browser (--http); --data keeps its state.
-#include <csignal>
+// SIGTERM (on Windows: Ctrl-C, Ctrl-Break or its console closing). Clients
+// reach it through the SDK stand-in over TCP (--listen); a person drives it
+// from the browser (--http); --data keeps its state.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -14,6 +14,7 @@
 
 #include "Endpoint.h"
 #include "StateFolder.h"
+#include "StopRequest.h"
 #if VSTATION_HTTP
 #include "Http/HttpServer.h"
 #endif
@@ -116,12 +117,8 @@ int main(int argc, char** argv) {
         station.changed();
     }
 
-    // The stop signals are taken by sigwait below, on this thread only.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // A stop request is taken by waitForStop below, on this thread only.
+    vstation_tool::catchStopRequests();
 
     vstation::link::Socket listener = vstation::link::listenOn(listen.host, listen.port, &why);
     if (!listener.valid()) {
@@ -160,8 +157,7 @@ int main(int argc, char** argv) {
     }
 #endif
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    vstation_tool::waitForStop();
     std::cout << "vstation: stopping" << std::endl;
 #if VSTATION_HTTP
     pageServer.stop();
