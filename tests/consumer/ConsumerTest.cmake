@@ -1,5 +1,7 @@
 # Installs the build into a fresh prefix, builds examples/ against it with
 # CMAKE_PREFIX_PATH only, runs the client, and checks the pkg-config file.
+# For Windows (ZIP set) the prefix is the unpacked ZIP that cpack makes, the
+# package Windows users get.
 function(run what)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT code EQUAL 0)
@@ -12,12 +14,33 @@ set(prefix ${WORK_DIR}/prefix)
 set(example_build ${WORK_DIR}/example)
 file(REMOVE_RECURSE ${WORK_DIR})
 
-run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+if(ZIP)
+  run("cpack" ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}/zip)
+  file(GLOB zip_file ${WORK_DIR}/zip/*.zip)
+  file(MAKE_DIRECTORY ${WORK_DIR}/unpacked)
+  run("unpack" ${CMAKE_COMMAND} -E chdir ${WORK_DIR}/unpacked ${CMAKE_COMMAND} -E tar xf ${zip_file})
+  file(GLOB prefix ${WORK_DIR}/unpacked/*)
+  # The DLLs with their import libraries, the programs, the runtime they need
+  # and the README for Windows users.
+  foreach(file
+      bin/EnrollmentStation.dll bin/KestroBase.dll bin/ZornNetSDK.dll bin/stationctl.exe
+      bin/stationctl-vstation.dll bin/libstdc++-6.dll bin/libgcc_s_seh-1.dll bin/libwinpthread-1.dll
+      bin/libcjson.dll bin/libxml2.dll
+      lib/libEnrollmentStation.dll.a lib/libKestroBase.dll.a lib/libZornNetSDK.dll.a
+      lib/cmake/EnrollmentStation/EnrollmentStationConfig.cmake lib/cmake/KestroBase/KestroBaseConfig.cmake
+      README.txt)
+    if(NOT EXISTS ${prefix}/${file})
+      message(FATAL_ERROR "not in ${zip_file}: ${file}")
+    endif()
+  endforeach()
+else()
+  run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+endif()
 foreach(header
     include/EnrollmentStation/EnrollmentStation.h include/EnrollmentStation/Export.h
     include/EnrollmentStation/Version.h include/EnrollmentStation/EnrollmentStationC.h
     include/platform/KestroBase.h include/platform/ZornNetSDK.h include/VirtualStation/Control.h
-    include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h bin/vstation)
+    include/VirtualStation/Vocabulary.h include/VirtualStation/StreamControl.h bin/vstation${EXE_SUFFIX})
   if(NOT EXISTS ${prefix}/${header})
     message(FATAL_ERROR "not installed: ${header}")
   endif()
@@ -53,10 +76,15 @@ run("configure example" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples -B ${example_
 run("build example" ${CMAKE_COMMAND} --build ${example_build})
 
 # Nothing of the build tree may be reachable: run the client from the prefix's
-# view only, against the installed station process.
+# view only, against the installed station process. A cross-built program
+# runs through the emulator and finds the package's DLLs on the path.
 set(ENV{ENROLL_PASSWORD} "Station#2026")
-run("run example" ${SOURCE_DIR}/tests/consumer/with-station.sh ${prefix}/bin/vstation
-  ${example_build}/enroll_client 127.0.0.1 {port} admin)
+set(station ${SOURCE_DIR}/tests/consumer/with-station.sh ${prefix}/bin/vstation${EXE_SUFFIX})
+if(EMULATOR)
+  set(ENV{WITH_STATION_EMULATOR} "${EMULATOR}")
+  set(ENV{WINEPATH} "Z:${prefix}/bin")
+endif()
+run("run example" ${station} ${EMULATOR} ${example_build}/enroll_client${EXE_SUFFIX} 127.0.0.1 {port} admin)
 foreach(expected "logged in, handle" "card " "3 records in the offline store")
   string(FIND "${last_output}" "${expected}" at)
   if(at EQUAL -1)
@@ -75,7 +103,7 @@ function(build_and_run_readme what dir)
   run("build ${what}" ${CMAKE_COMMAND} --build ${dir}/build)
   # README's programs name 127.0.0.1:8000: a station process there, once the port is free.
   set(ENV{WITH_STATION_LISTEN} "127.0.0.1:8000")
-  run("run ${what}" ${SOURCE_DIR}/tests/consumer/with-station.sh ${prefix}/bin/vstation ${dir}/build/app)
+  run("run ${what}" ${station} ${EMULATOR} ${dir}/build/app${EXE_SUFFIX})
   unset(ENV{WITH_STATION_LISTEN})
   string(FIND "${last_output}" "card 3053140519" at)
   if(at EQUAL -1)

@@ -176,7 +176,7 @@ ToolProcess::~ToolProcess() {
     CloseHandle(m_handle);
 #else
     if (!m_done && m_id > 0) {
-        kill(static_cast<pid_t>(m_id), SIGKILL);
+        ::kill(static_cast<pid_t>(m_id), SIGKILL);
         waitpid(static_cast<pid_t>(m_id), nullptr, 0);
     }
 #endif
@@ -193,7 +193,27 @@ void ToolProcess::interrupt() {
         FreeConsole();
     }
 #else
-    kill(static_cast<pid_t>(m_id), SIGINT);
+    ::kill(static_cast<pid_t>(m_id), SIGINT);
+#endif
+}
+
+bool ToolProcess::running() {
+    if (m_done) return false;
+#ifdef _WIN32
+    return m_handle && WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
+#else
+    // Looked at without reaping it: wait() collects the exit status.
+    siginfo_t info{};
+    return m_id > 0 && waitid(P_PID, static_cast<id_t>(m_id), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
+#endif
+}
+
+void ToolProcess::kill() {
+#ifdef _WIN32
+    if (m_handle) TerminateProcess(m_handle, 137);
+#else
+    if (m_id > 0) ::kill(static_cast<pid_t>(m_id), SIGKILL);
 #endif
 }
 
@@ -217,7 +237,7 @@ ToolResult ToolProcess::wait(int seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
+            ::kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             break;
         }
@@ -259,7 +279,11 @@ StationProcess::StationProcess(const std::vector<std::string>& args, std::map<st
 }
 
 ToolResult StationProcess::stop() {
-    kill(static_cast<pid_t>(m_process.pid()), SIGTERM);
+#ifdef _WIN32
+    m_process.interrupt();
+#else
+    ::kill(static_cast<pid_t>(m_process.pid()), SIGTERM);
+#endif
     return m_process.wait(30);
 }
 

@@ -39,8 +39,11 @@ public:
     ToolProcess& operator=(const ToolProcess&) = delete;
 
     long long pid() const { return m_id; }
-    // Ctrl-C: SIGINT on POSIX, the console's break event on Windows.
+    bool running();
+    // Ctrl-C: SIGINT on POSIX, the console's Ctrl-C event on Windows.
     void interrupt();
+    // Ends it at once (SIGKILL, TerminateProcess).
+    void kill();
     // Stdout so far.
     std::string outSoFar() const;
     // Waits up to `seconds` (then kills it) and returns what it printed.
@@ -61,8 +64,10 @@ public:
     // "127.0.0.1:PORT"; empty when the station did not come up.
     const std::string& address() const { return m_address; }
     long long pid() const { return m_process.pid(); }
-    // SIGTERM, then what it printed.
+    // SIGTERM (Ctrl-C on Windows), then what it printed.
     ToolResult stop();
+    // Ends it at once, as a crash would.
+    void kill() { m_process.kill(); }
 
 private:
     ToolProcess m_process;

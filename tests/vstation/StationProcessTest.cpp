@@ -2,9 +2,6 @@
 // hardware uses it.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -20,8 +17,6 @@ ToolResult against(const StationProcess& station, std::vector<std::string> args)
     args.insert(args.begin(), {"--station", station.address()});
     return runTool(args, kPassword);
 }
-
-bool running(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == 0; }
 
 // A profile of the default station with `count` people in its store.
 std::string crowdedProfile(int count) {
@@ -63,7 +58,7 @@ TEST(StationProcess, TwoClientsAtOnceEachKeepTheirOwnSession) {
     const ToolResult quick = against(station, {"card"});
     EXPECT_EQ(quick.exitCode, 0) << quick.err;
     EXPECT_NE(quick.out.find("cardNo: "), std::string::npos);
-    EXPECT_TRUE(running(slow.pid())) << "the second client waited for the first";
+    EXPECT_TRUE(slow.running()) << "the second client waited for the first";
 
     const ToolResult finger = slow.wait();
     EXPECT_EQ(finger.exitCode, 0) << finger.err;
@@ -81,7 +76,7 @@ TEST(StationProcess, AStationThatDiesMidSearchFailsTheSearch) {
     while (search.outSoFar().find("Person 3\"") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    kill(station.pid(), SIGKILL);
+    station.kill();
 
     const ToolResult result = search.wait(30);
     EXPECT_NE(result.exitCode, 0);
