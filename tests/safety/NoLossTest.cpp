@@ -1,6 +1,8 @@
 // Nothing lost silently, nothing kept for nobody.
 #include <gtest/gtest.h>
+#ifdef __GLIBC__
 #include <malloc.h>
+#endif
 
 #include "StreamingSupport.h"
 #include "VirtualStation/StreamControl.h"
@@ -8,6 +10,16 @@
 using streamtest::LoggedInTest;
 
 namespace {
+
+// Bytes in use on the heap, where the C library counts them (glibc); the
+// Windows heap has no such count, and there 0 leaves the check out.
+size_t heapInUse() {
+#ifdef __GLIBC__
+    return mallinfo2().uordblks;
+#else
+    return 0;
+#endif
+}
 
 class NoLossTest : public LoggedInTest {};
 
@@ -18,11 +30,11 @@ TEST_F(NoLossTest, ACallbackFormSearchWithoutCallbackKeepsNothing) {
     plan.facePictureBytes = 150000;
     ASSERT_TRUE(vstation::addGeneratedRecords(plan));
     int user = 0;
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = heapInUse();
     EXPECT_TRUE(station->searchCaptureData(nullptr, &user));
     EXPECT_TRUE(station->searchCaptureData([](std::string, void*) { return 0; }, nullptr));
     // Kept, the 40 documents would hold 8 MB of Base64 pictures until the next search.
-    EXPECT_LT(mallinfo2().uordblks, before + 1000000);
+    EXPECT_LT(heapInUse(), before + 1000000);
 }
 
 TEST_F(NoLossTest, AFingerprintThatIsNotBase64IsLoggedWithItsRecord) {

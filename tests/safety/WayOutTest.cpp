@@ -184,7 +184,11 @@ TEST_F(WayOutTest, LogoutAndDestructionEndARunningOperationFirst) {
     EXPECT_TRUE(station->uninitEnrollmentStation());
     join();
     EXPECT_FALSE(m_result);
-    EXPECT_EQ(m_error, std::make_pair(69, 8207));
+    // The last error is one for the process: the logout goes on once the
+    // operation has ended, and its own last step (a second logout the SDK
+    // refuses, 50-3) may land before the operation's thread reads the code.
+    EXPECT_TRUE(m_error == std::make_pair(69, 8207) || m_error == std::make_pair(50, 3))
+        << m_error.first << "-" << m_error.second;
     EXPECT_EQ(vstation::openHandles().total(), 0);
 
     // The object is usable again after a new login.
