@@ -10,9 +10,9 @@ packages=(
   libcpp-httplib-dev chromium chromium-driver python3-selenium
 )
 
-# The Windows build (cross compilers, Wine to run its tests, Debian's source
-# tools for its libraries) with ES_WINDOWS=1.
-windows="${ES_WINDOWS:-0}"
+# The Windows build: cross compilers, Wine to run its tests, Debian's source
+# tools for its libraries. ES_WINDOWS=0 leaves it out.
+windows="${ES_WINDOWS:-1}"
 if [ "$windows" != 0 ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev)
 fi
