@@ -3,7 +3,8 @@
 // Thread safety: none of its own for the session and the operations. One
 // thread at a time drives it; beside it may run stopSearchCaptureData (it
 // reads m_searchProc and sets the process's atomic stop flag),
-// cancelCurrentOperation and setStreamTimeout (both thread-safe).
+// cancelCurrentOperation, setStreamTimeout and setProgressCallback (all
+// thread-safe).
 //
 // Each family of operations lives in its own source file; this header is the
 // one place that lists them.
@@ -15,11 +16,13 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "EnrollmentStation/EnrollmentStation.h"
+#include "ProgressHook.h"
 #include "RunningOperations.h"
 
 namespace protocol {
@@ -75,6 +78,10 @@ public:
     // Ways out of a wait (StreamJobs.cpp).
     bool cancelCurrentOperation() { return m_running.cancel(); }
     void setStreamTimeout(int milliseconds) { m_nStreamTimeoutMs = milliseconds > 0 ? milliseconds : 0; }
+    // The progress callback, and what an operation starting now takes of it
+    // (ProgressHook.cpp).
+    void setProgressCallback(ProgressCallback callback, void* user);
+    ProgressTarget progressTarget() const;
     // Runs a long-connection job on a worker task as a cancellable operation
     // of this object, handing result batches to `consume` as they arrive.
     // False with (69, 8207) when cancelled, (69, 8208) when the station fell
@@ -115,6 +122,9 @@ private:
     // Not session fields: what runs now, and the stream time-out.
     CRunningOperations m_running;
     std::atomic<int> m_nStreamTimeoutMs{0};
+    // Not a session field: where progress reports go.
+    mutable std::mutex m_progressMutex;
+    ProgressTarget m_progressTarget;
 };
 
 }  // namespace EnrollmentStation

@@ -34,6 +34,7 @@ bool CEnrollmentOperator::uploadFile(const std::string& localPath) {
         return false;
     }
     CFileUtil transfer(transferInfo(m_lUserID, NET_DVR_UPLOAD_FILE_TYPE, localPath));
+    transfer.progress().open(progressTarget(), ProgressOperation::Upload);
     return runTransfer(transfer, &CFileUtil::startUpload);
 }
 
@@ -42,6 +43,7 @@ bool CEnrollmentOperator::downloadFile(const std::string& localPath) {
         return false;
     }
     CFileUtil transfer(transferInfo(m_lUserID, NET_DVR_DOWNLOAD_FILE_TYPE, localPath));
+    transfer.progress().open(progressTarget(), ProgressOperation::Download);
     return runTransfer(transfer, &CFileUtil::startDownload);
 }
 

@@ -50,6 +50,30 @@ private:
     void* m_userData = nullptr;
 };
 
+// Hands the class's progress reports to the C callback; set on the
+// station's one thread, before the operation it reports on.
+class ProgressRelay {
+public:
+    void set(es_progress_callback callback, void* userData) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_callback = callback;
+        m_userData = userData;
+    }
+
+    static void forward(const EnrollmentStation::ProgressReport& report, void* relay) {
+        ProgressRelay& self = *static_cast<ProgressRelay*>(relay);
+        std::lock_guard<std::mutex> lock(self.m_mutex);
+        if (self.m_callback != nullptr) {
+            self.m_callback(static_cast<int>(report.operation), report.percent, self.m_userData);
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    es_progress_callback m_callback = nullptr;
+    void* m_userData = nullptr;
+};
+
 es_status invalid() { return refused(ES_SUB_INVALID_ARGUMENT); }
 
 }  // namespace
@@ -57,6 +81,7 @@ es_status invalid() { return refused(ES_SUB_INVALID_ARGUMENT); }
 struct es_station {
     CEnrollmentStation station;
     SearchRelay relay;
+    ProgressRelay progress;
 };
 
 namespace {
@@ -272,6 +297,25 @@ es_status es_set_stream_timeout(es_station* s, int milliseconds) {
     if (s == nullptr) return invalid();
     return runUncoded([&] {
         s->station.setStreamTimeout(milliseconds);
+        return true;
+    });
+}
+
+using EnrollmentStation::ProgressOperation;
+static_assert(static_cast<int>(ProgressOperation::FaceCapture) == ES_PROGRESS_FACE_CAPTURE &&
+                  static_cast<int>(ProgressOperation::Upload) == ES_PROGRESS_UPLOAD &&
+                  static_cast<int>(ProgressOperation::Download) == ES_PROGRESS_DOWNLOAD,
+              "the C values name the same operations");
+
+es_status es_set_progress_callback(es_station* s, es_progress_callback callback, void* userData) {
+    if (s == nullptr) return invalid();
+    return runUncoded([&] {
+        s->progress.set(callback, userData);
+        if (callback == nullptr) {
+            s->station.setProgressCallback(nullptr, nullptr);
+        } else {
+            s->station.setProgressCallback(&ProgressRelay::forward, &s->progress);
+        }
         return true;
     });
 }

@@ -54,13 +54,18 @@ constexpr std::chrono::microseconds kLongestPause{4000};
 // or until `cancel` is set (false). While nothing moves the pause doubles up
 // to a few milliseconds; progress brings it back to the shortest.
 bool pollUntilEnd(StateCall stateCall, int32_t handle, const std::atomic<bool>& cancel, TransferState& state,
-                  int32_t& result) {
+                  int32_t& result, ProgressHook& hook) {
     std::chrono::microseconds pause = kShortestPause;
+    bool reported = false;
     for (;;) {
         if (cancel) return false;
         uint32_t progress = 0;
         result = stateCall(handle, &progress);
         const bool moved = static_cast<int32_t>(progress) != state.progress;
+        if ((result == NET_DVR_TRANSFER_RUNNING || result == NET_DVR_TRANSFER_DONE) && (moved || !reported)) {
+            hook.report(progress);
+            reported = true;
+        }
         state.state = result;
         state.progress = static_cast<int32_t>(progress);
         state.finished = result == NET_DVR_TRANSFER_DONE;
@@ -166,7 +171,7 @@ bool CFileUtil::run(const TransferDirection& direction, TransferState& state) {
     HandleCloser closer(m_handle, direction.close);
 
     int32_t result = -1;
-    if (!pollUntilEnd(direction.state, m_handle, m_bCancel, state, result)) {
+    if (!pollUntilEnd(direction.state, m_handle, m_bCancel, state, result, m_progress)) {
         setLastError(kErrMainLibrary, kErrCancelled);
         return false;
     }

@@ -13,6 +13,10 @@
 // progress brings the pause back to its shortest. There is no time-out: a
 // transfer ends when the SDK reports another state or when cancel() is called.
 //
+// Progress: every state read while running, and the final done, goes to
+// progress() when the progress word differs from the one before (the first
+// read always does); on the caller's thread.
+//
 // Thread safety: an object belongs to the one call that built it; cancel()
 // may be called from any thread while it runs.
 #ifndef ENROLLMENTSTATION_FILEUTIL_FILEUTIL_H
@@ -22,6 +26,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "ProgressHook.h"
 
 namespace EnrollmentStation {
 
@@ -62,6 +68,8 @@ public:
     bool startDownload(TransferState& state);
     // Ends the running transfer at its next poll.
     void cancel() { m_bCancel = true; }
+    // Opened by the caller before the start.
+    ProgressHook& progress() { return m_progress; }
 
 private:
     // Start, poll to the end, close: the one loop of both directions.
@@ -74,6 +82,7 @@ private:
     std::vector<char> m_filePath;  // own copy, NUL-terminated
     int32_t m_handle = -1;         // the SDK's transfer handle while one is open
     std::atomic<bool> m_bCancel{false};
+    ProgressHook m_progress;
 };
 
 }  // namespace EnrollmentStation

@@ -255,7 +255,25 @@ static void test_captures(void) {
     log_out(station);
 }
 
-/* Files go to the current folder: ctest runs each group in the build's. */
+/* The progress reports a transfer gave, in order. */
+typedef struct progress_log {
+    int count;
+    int operation[8];
+    int percent[8];
+} progress_log;
+
+static void on_progress(int operation, int percent, void* user_data) {
+    progress_log* log = (progress_log*)user_data;
+    if (log->count < 8) {
+        log->operation[log->count] = operation;
+        log->percent[log->count] = percent;
+    }
+    log->count++;
+}
+
+/* Files go to the current folder: ctest runs each group in the build's. A
+ * file this small travels in one state query, so each transfer reports its
+ * 100 once. */
 static void test_files(void) {
     es_station* station = logged_in();
     const char* up = "capi_upload.bin";
@@ -266,8 +284,16 @@ static void test_files(void) {
         fputs("station file", file);
         fclose(file);
     }
+    progress_log log = {0};
+    CHECK_OK(es_set_progress_callback(station, on_progress, &log));
     CHECK_OK(es_upload_file(station, up));
     CHECK_OK(es_download_file(station, down));
+    CHECK(log.count == 2);
+    CHECK(log.operation[0] == ES_PROGRESS_UPLOAD && log.percent[0] == 100);
+    CHECK(log.operation[1] == ES_PROGRESS_DOWNLOAD && log.percent[1] == 100);
+    CHECK_OK(es_set_progress_callback(station, NULL, &log));
+    CHECK_OK(es_upload_file(station, up));
+    CHECK(log.count == 2);
     char text[32] = {0};
     file = fopen(down, "rb");
     CHECK(file != NULL);

@@ -180,3 +180,46 @@ TEST_F(TransferCalls, APathIsCutAtItsFirstNulAndASmallFileTakesOneQuery) {
     expectCalls(TransferKind::Download, 1, 1, 1);
     EXPECT_EQ(readFile(pathOf("b.bin")), "payload");  // replaced, not merged
 }
+
+namespace {
+
+// What a progress callback received, in order.
+struct ProgressLog {
+    std::vector<std::pair<EnrollmentStation::ProgressOperation, int>> reports;
+    static void record(const EnrollmentStation::ProgressReport& report, void* user) {
+        static_cast<ProgressLog*>(user)->reports.emplace_back(report.operation, report.percent);
+    }
+};
+
+}  // namespace
+
+TEST_F(TransferCalls, ProgressFollowsEachChangeToTheEndAndNullTurnsItOff) {
+    using EnrollmentStation::ProgressOperation;
+    loginStation();
+    writeFile(pathOf("up.bin"), patternBytes(3500));
+    vstation::setTransferChunkSize(1000);
+    ProgressLog log;
+    station_.setProgressCallback(&ProgressLog::record, &log);
+
+    ASSERT_TRUE(station_.uploadFile(pathOf("up.bin")));
+    ASSERT_TRUE(station_.downloadFile(pathOf("down.bin")));
+    using Steps = std::vector<std::pair<ProgressOperation, int>>;
+    EXPECT_EQ(log.reports, (Steps{{ProgressOperation::Upload, 28}, {ProgressOperation::Upload, 57},
+                                  {ProgressOperation::Upload, 85}, {ProgressOperation::Upload, 100},
+                                  {ProgressOperation::Download, 28}, {ProgressOperation::Download, 57},
+                                  {ProgressOperation::Download, 85}, {ProgressOperation::Download, 100}}));
+    // The reports change nothing the calls make or log.
+    expectCalls(TransferKind::Download, 1, 4, 1);
+    EXPECT_TRUE(transferLines().empty());
+
+    // A failed state is no progress: only the running ones are reported.
+    log.reports.clear();
+    ASSERT_TRUE(vstation::failTransferAt(TransferKind::Upload, 3, 2));
+    EXPECT_FALSE(station_.uploadFile(pathOf("up.bin")));
+    EXPECT_EQ(log.reports, (Steps{{ProgressOperation::Upload, 28}, {ProgressOperation::Upload, 57}}));
+
+    log.reports.clear();
+    station_.setProgressCallback(nullptr, &log);
+    ASSERT_TRUE(station_.uploadFile(pathOf("up.bin")));
+    EXPECT_TRUE(log.reports.empty());
+}

@@ -20,8 +20,8 @@
 // Thread safety: an object is used by one thread at a time. The exceptions
 // are stopSearchCaptureData, which may be called from another thread (or
 // from inside the search callback) while the callback form of
-// searchCaptureData runs, and cancelCurrentOperation and setStreamTimeout,
-// which may be called from any thread at any time. Separate objects are
+// searchCaptureData runs, and cancelCurrentOperation, setStreamTimeout and
+// setProgressCallback, which may be called from any thread at any time. Separate objects are
 // independent.
 //
 // Ownership: records are passed by reference and filled or read in place;
@@ -255,6 +255,23 @@ enum class SearchDocumentStatus {
     Unreadable  // not JSON, not a search document, or "MORE"/"OK" without a record
 };
 
+// The operation a progress report is about.
+enum class ProgressOperation : int32_t {
+    FaceCapture = 1,  // captureFaceInfo: the station's capture progress
+    Upload = 2,       // uploadFile: the progress word of the transfer state
+    Download = 3      // downloadFile: likewise
+};
+
+// One progress report: which operation, and how far it got, 0 to 100 (a
+// larger value from the station is reported as 100).
+struct ProgressReport {
+    ProgressOperation operation = ProgressOperation::FaceCapture;
+    int32_t percent = 0;
+};
+
+// Callback of setProgressCallback; `user` is the pointer given with it.
+typedef void (*ProgressCallback)(const ProgressReport& report, void* user);
+
 // Unless a comment says otherwise, a method that returns false has set one of
 // the codes above and left the caller's record untouched, and the one-shot
 // requests wait for the station up to the SDK's receive time-out of 15 s.
@@ -413,6 +430,19 @@ public:
     // default, and any negative value) waits as long as the station takes.
     // Applies to operations started afterwards.
     void setStreamTimeout(int milliseconds);
+
+    // Reports the progress of later face captures and file transfers to
+    // `callback` with `user`: a face capture once per data report of the
+    // station, in order, with its capture progress (the final 100
+    // included), on the SDK's report thread; a transfer once when its state
+    // is first read and again whenever the progress word changes, while the
+    // transfer runs and when it is done (100 on the virtual station), on
+    // the calling thread. No report comes after the operation has returned.
+    // The callback must return soon and must not call this object. A null
+    // callback turns the reports off. Reporting changes nothing else an
+    // operation does, returns or logs. Applies to operations started
+    // afterwards; any thread.
+    void setProgressCallback(ProgressCallback callback, void* user);
 
     // The status document of this object's latest refused request, the one
     // that set the last error (68, errorCode). False, with `status`

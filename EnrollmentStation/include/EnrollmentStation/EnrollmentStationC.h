@@ -382,6 +382,27 @@ ENROLLMENTSTATION_API es_status es_cancel_current_operation(es_station* station)
  * not the whole operation. */
 ENROLLMENTSTATION_API es_status es_set_stream_timeout(es_station* station, int milliseconds);
 
+/* ---- progress ---------------------------------------------------------------- */
+
+/* What a progress report is about. */
+enum {
+    ES_PROGRESS_FACE_CAPTURE = 1, /* es_capture_face: the station's capture progress */
+    ES_PROGRESS_UPLOAD = 2,       /* es_upload_file */
+    ES_PROGRESS_DOWNLOAD = 3      /* es_download_file */
+};
+
+/* `operation` is an ES_PROGRESS_ value, `percent` 0 to 100. */
+typedef void (*es_progress_callback)(int operation, int percent, void* user_data);
+
+/* Reports the progress of later face captures and file transfers to
+ * `callback` with `user_data`: a face capture once per data report of the
+ * station, in order (the final 100 included), on the SDK's report thread; a
+ * transfer whenever its progress changes, on the calling thread. No report
+ * comes after the operation has returned. The callback must return soon and
+ * must not call this station. NULL turns the reports off. Records no code. */
+ENROLLMENTSTATION_API es_status es_set_progress_callback(es_station* station, es_progress_callback callback,
+                                                         void* user_data);
+
 /* ---- the station's own words ------------------------------------------------------ */
 
 /* The status document of this station's latest refused request, the one that
