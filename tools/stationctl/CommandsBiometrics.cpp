@@ -2,7 +2,9 @@
 #include <CLI/CLI.hpp>
 
 #include "Commands.h"
+#include "Interrupt.h"
 #include "Pictures.h"
+#include "ProgressLine.h"
 #include "RecordJson.h"
 
 namespace stationctl {
@@ -32,7 +34,22 @@ int stepFingerprint(Session& session) {
 int stepFace(Session& session, const std::string& saveDir) {
     session.out().say("Look into the camera...");
     EnrollmentStation::FaceInformation info;
-    if (!session.call().captureFaceInfo(info)) return session.fail("collecting the face");
+    bool captured = false;
+    int reached = -1;
+    {
+        ProgressLine line(session.out());
+        PercentProgress progress(session.call(), line, "Face capture");
+        captured = session.call().captureFaceInfo(info);
+        reached = progress.lastPercent();
+    }
+    if (!captured && interrupted()) {
+        session.out().say("Interrupted: face capture cancelled " +
+                          (reached < 0 ? std::string("before the station reported any progress")
+                                       : "at " + std::to_string(reached) + "%") +
+                          "; no face was received");
+        return kExitInterrupted;
+    }
+    if (!captured) return session.fail("collecting the face");
     JsonTree result = toJson(info);
     if (!saveDir.empty()) {
         std::string error;

@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "Commands.h"
+#include "Interrupt.h"
+#include "ProgressLine.h"
 #include "ZornNetSDK.h"
 
 namespace stationctl {
@@ -34,10 +36,44 @@ bool writableFile(const std::string& path, std::string& error) {
     return true;
 }
 
+// How one direction shows itself: on the progress line, and when Ctrl-C ended it.
+struct Direction {
+    const char* label;  // "Uploading"
+    const char* name;   // "upload"
+    const char* moved;  // "of the file sent"
+    bool (EnrollmentStation::CEnrollmentStation::*method)(const std::string&);
+};
+
+const Direction kUpload{"Uploading", "upload", "of the file sent", &EnrollmentStation::CEnrollmentStation::uploadFile};
+const Direction kDownload{"Downloading", "download", "of the station's file received",
+                          &EnrollmentStation::CEnrollmentStation::downloadFile};
+
+// Runs one transfer with its progress on the terminal. After Ctrl-C ended
+// it, says how far it got and gives kExitInterrupted; otherwise kExitOk
+// when it succeeded and kExitFailed (not yet reported) when not.
+int transfer(Session& session, const Direction& direction, const std::string& path) {
+    bool done = false;
+    int reached = -1;
+    {
+        ProgressLine line(session.out());
+        PercentProgress progress(session.call(), line, direction.label);
+        done = (session.call().*direction.method)(path);
+        reached = progress.lastPercent();
+    }
+    if (done) return kExitOk;
+    if (!interrupted()) return kExitFailed;
+    session.out().say(std::string("Interrupted: ") + direction.name + " cancelled " +
+                      (reached < 0 ? std::string("before the station reported any progress")
+                                   : "with " + std::to_string(reached) + "% " + direction.moved));
+    return kExitInterrupted;
+}
+
 }  // namespace
 
 int stepUpload(Session& session, const std::string& path) {
-    if (!session.call().uploadFile(path)) return session.fail("uploading " + path);
+    const int result = transfer(session, kUpload, path);
+    if (result == kExitInterrupted) return result;
+    if (result != kExitOk) return session.fail("uploading " + path);
     session.out().result("upload", fileResult(path), "Uploaded:");
     return kExitOk;
 }
@@ -47,7 +83,9 @@ int stepDownload(Session& session, const std::string& path) {
     // the station's failure, and the whole transfer would be spent on it.
     std::string error;
     if (!writableFile(path, error)) return session.out().problem(session.command(), error, kExitLocalFile);
-    if (!session.call().downloadFile(path)) {
+    const int result = transfer(session, kDownload, path);
+    if (result == kExitInterrupted) return result;
+    if (result != kExitOk) {
         const ErrorPair why = session.error();
         const int code = session.fail("downloading into " + path);
         return why.main == 50 && why.sub == NET_DVR_ERR_FILE ? kExitLocalFile : code;

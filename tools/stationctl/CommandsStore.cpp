@@ -8,7 +8,6 @@
 #include "Pictures.h"
 #include "RecordJson.h"
 #include "SearchRun.h"
-#include "Terminal.h"
 
 namespace stationctl {
 
@@ -30,42 +29,54 @@ int writeGallery(Session& session, const std::string& path,
 
 std::string count(std::size_t n) { return std::to_string(n) + (n == 1 ? " record" : " records"); }
 
-int listSearch(Session& session, const SearchOptions& options) {
-    std::vector<EnrollmentStation::SearchCaptureInfomation> records;
-    if (!session.call().searchCaptureData(records)) {
-        // An empty store answers false without a code.
-        const ErrorPair code = lastError();
-        if (!code.empty()) return session.fail("searching the offline store");
+// What both forms do once the search has ended: the gallery of what
+// arrived (also after Ctrl-C or a failure part-way; a search that failed
+// before any record leaves no page), then how it ended.
+int finishSearch(Session& session, const SearchOptions& options, const StreamOutcome& outcome) {
+    Output& out = session.out();
+    const std::size_t received = outcome.records.size();
+    int result = kExitOk;
+    if (!options.html.empty() && (received > 0 || !outcome.failed || outcome.interrupted)) {
+        result = writeGallery(session, options.html, outcome.records);
     }
-    for (std::size_t i = 0; i < records.size(); ++i) showRecord(session.out(), records[i], i + 1);
-    session.out().say(count(records.size()) + " in the offline store");
-    return options.html.empty() ? kExitOk : writeGallery(session, options.html, records);
+    if (outcome.interrupted) {
+        out.say("Interrupted: " + count(received) + " received before the search stopped");
+        return kExitInterrupted;
+    }
+    if (outcome.failed) {
+        return out.failure("search", "searching the offline store failed after " + count(received), outcome.code);
+    }
+    if (outcome.stopped) {
+        out.say("Stopped after " + count(received));
+    } else {
+        out.say(count(received) + " in the offline store");
+    }
+    return result;
+}
+
+// The list form runs as the callback form too (SearchRun.h): its records are
+// the ones the library's list form would return, yet they can be counted as
+// they arrive and kept when Ctrl-C ends the search, where the list form
+// would leave nothing. They are printed once the search has ended.
+int listSearch(Session& session, const SearchOptions& options) {
+    ProgressLine line(session.out());
+    const StreamOutcome outcome = runStreamingSearch(session.call(), 0, line, nullptr);
+    for (std::size_t i = 0; i < outcome.records.size(); ++i) {
+        showRecord(session.out(), outcome.records[i], i + 1);
+    }
+    return finishSearch(session, options, outcome);
 }
 
 int streamSearch(Session& session, const SearchOptions& options) {
     Output& out = session.out();
+    ProgressLine line(out);
     std::size_t shown = 0;
     const StreamOutcome outcome =
-        runStreamingSearch(session.call(), options.limit, stderrIsTerminal(),
+        runStreamingSearch(session.call(), options.limit, line,
                            [&](const EnrollmentStation::SearchCaptureInfomation& record) {
                                showRecord(out, record, ++shown);
                            });
-    int result = kExitOk;
-    if (!options.html.empty()) result = writeGallery(session, options.html, outcome.records);
-    if (outcome.interrupted) {
-        out.say("Interrupted: " + count(outcome.records.size()) + " arrived before the search stopped");
-        return kExitInterrupted;
-    }
-    if (outcome.failed) {
-        return out.failure("search", "searching the offline store failed after " + count(outcome.records.size()),
-                           outcome.code);
-    }
-    if (outcome.stopped) {
-        out.say("Stopped after " + count(outcome.records.size()));
-    } else {
-        out.say(count(outcome.records.size()) + " in the offline store");
-    }
-    return result;
+    return finishSearch(session, options, outcome);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "SearchRun.h"
 
 #include <atomic>
-#include <cstdio>
 #include <mutex>
 
 #include "Interrupt.h"
@@ -18,7 +17,7 @@ struct StreamState {
     bool open = false;  // callbacks after the search ended are ignored
     EnrollmentStation::CEnrollmentStation* station = nullptr;
     int limit = 0;
-    bool progress = false;
+    ProgressLine* line = nullptr;
     std::function<void(const EnrollmentStation::SearchCaptureInfomation&)> onRecord;
     StreamOutcome outcome;
     std::atomic<bool> limitReached{false};
@@ -28,8 +27,6 @@ StreamState& streamState() {
     static StreamState* state = new StreamState();  // deliberately never freed, see above
     return *state;
 }
-
-void clearProgress() { std::fputs("\r\033[K", stderr); }
 
 int onDocument(std::string document, void* userData) {
     StreamState& state = *static_cast<StreamState*>(userData);
@@ -43,13 +40,13 @@ int onDocument(std::string document, void* userData) {
         // The station stops at its next report; what it sends until then is
         // past the limit and dropped.
     } else if (hasRecord) {
-        if (state.progress) clearProgress();
         state.outcome.records.push_back(record);
-        if (state.onRecord) state.onRecord(record);
-        if (state.progress) {
-            std::fprintf(stderr, "%zu of %d records received", state.outcome.records.size(), record.totalMatches);
-            std::fflush(stderr);
+        if (state.onRecord) {
+            state.line->clear();
+            state.onRecord(record);
         }
+        state.line->show(std::to_string(state.outcome.records.size()) + " of " +
+                         std::to_string(record.totalMatches) + " records received");
         if (state.limit > 0 && static_cast<int>(state.outcome.records.size()) >= state.limit) {
             state.limitReached = true;
             // Allowed from inside the callback, and certain to reach this search.
@@ -66,7 +63,7 @@ int onDocument(std::string document, void* userData) {
 }  // namespace
 
 StreamOutcome runStreamingSearch(
-    EnrollmentStation::CEnrollmentStation& station, int limit, bool progress,
+    EnrollmentStation::CEnrollmentStation& station, int limit, ProgressLine& line,
     const std::function<void(const EnrollmentStation::SearchCaptureInfomation&)>& onRecord) {
     StreamState& state = streamState();
     {
@@ -74,7 +71,7 @@ StreamOutcome runStreamingSearch(
         state.open = true;
         state.station = &station;
         state.limit = limit;
-        state.progress = progress;
+        state.line = &line;
         state.onRecord = onRecord;
         state.outcome = StreamOutcome();
         state.limitReached = false;
@@ -85,10 +82,7 @@ StreamOutcome runStreamingSearch(
 
     std::lock_guard<std::mutex> lock(state.mutex);
     state.open = false;
-    if (progress && !state.outcome.records.empty()) {
-        clearProgress();
-        std::fflush(stderr);
-    }
+    line.clear();
     StreamOutcome outcome = state.outcome;
     outcome.returned = returned;
     outcome.interrupted = interrupted();
@@ -97,6 +91,7 @@ StreamOutcome runStreamingSearch(
     if (!returned || !outcome.code.empty()) outcome.failed = true;
     state.onRecord = nullptr;
     state.station = nullptr;
+    state.line = nullptr;
     return outcome;
 }
 

@@ -1,5 +1,8 @@
-// The record-by-record search: records as they arrive, a progress line, and
-// a clean stop on Ctrl-C or after a number of records.
+// The search as stationctl runs it, in both of its forms: the library's
+// callback form, each document read with readSearchDocument (so a record is
+// exactly what the list form would have returned), a count of records on
+// the progress line, and a clean stop on Ctrl-C or after a number of
+// records that keeps what arrived.
 #ifndef STATIONCTL_SEARCHRUN_H
 #define STATIONCTL_SEARCHRUN_H
 
@@ -9,6 +12,7 @@
 
 #include "EnrollmentStation/EnrollmentStation.h"
 #include "Failure.h"
+#include "ProgressLine.h"
 
 namespace stationctl {
 
@@ -23,11 +27,11 @@ struct StreamOutcome {
 };
 
 // Runs the callback form of the search on `station` (logged in). Each record
-// is handed to `onRecord` (on the SDK's thread, one at a time) as it arrives.
-// `limit` > 0 asks the station to stop after that many records. With
-// `progress`, a live count is kept on stderr.
+// is handed to `onRecord`, if any (on the SDK's thread, one at a time), as it
+// arrives. `limit` > 0 asks the station to stop after that many records.
+// `line` shows "N of M records received" while it runs; it is clear on return.
 StreamOutcome runStreamingSearch(
-    EnrollmentStation::CEnrollmentStation& station, int limit, bool progress,
+    EnrollmentStation::CEnrollmentStation& station, int limit, ProgressLine& line,
     const std::function<void(const EnrollmentStation::SearchCaptureInfomation&)>& onRecord);
 
 }  // namespace stationctl
