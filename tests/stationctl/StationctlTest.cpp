@@ -7,6 +7,7 @@
 #include <cjson/cJSON.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -75,6 +76,31 @@ const cJSON* at(const cJSON* node, std::initializer_list<const char*> path) {
 std::string textAt(const cJSON* node, std::initializer_list<const char*> path) {
     const cJSON* item = at(node, path);
     return cJSON_IsString(item) ? item->valuestring : "<missing>";
+}
+
+// Enough records that a paced search (20 ms a page) is still running when
+// a signal comes.
+std::string manyRecords() {
+    std::string records = "[";
+    for (int i = 1; i <= 400; ++i) {
+        records += (i > 1 ? "," : "") + std::string("{\"captureNo\":") + std::to_string(i) +
+                   ",\"name\":\"P" + std::to_string(i) + "\"}";
+    }
+    return records + "]";
+}
+
+// Waits up to 20 s until the tool's terminal shows `text`.
+bool terminalShows(ToolProcess& tool, const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (tool.terminalSoFar().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+ToolResult runOnTerminal(const std::vector<std::string>& args, std::map<std::string, std::string> env = {}) {
+    return ToolProcess(args, std::move(env), {}, STATIONCTL_PATH, true).wait();
 }
 
 }  // namespace
@@ -371,15 +397,8 @@ TEST(Stationctl, StreamingSearchStopsAtItsLimit) {
 }
 
 TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
-    // Enough paced records (20 ms a page) that the search is still running
-    // when the signal comes.
-    std::string records = "[";
-    for (int i = 1; i <= 400; ++i) {
-        records += (i > 1 ? "," : "") + std::string("{\"captureNo\":") + std::to_string(i) +
-                   ",\"name\":\"P" + std::to_string(i) + "\"}";
-    }
     ScratchDir dir;
-    const std::string file = dir.file("p.json", profile(records + "]"));
+    const std::string file = dir.file("p.json", profile(manyRecords()));
     const std::string page = dir.path() + "/arrived.html";
     ToolProcess tool({"--profile", file, "search", "--stream", "--html", page}, {{"VSTATION_PACING", "1"}});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -396,6 +415,74 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
     std::ifstream in(page);
     const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(count(html, "<article class=\"person"), count(run.out, "Record "));
+}
+
+TEST(Stationctl, ProgressIsOneLineOnATerminalAndNothingElsewhere) {
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile(twoRecords()));
+    // The line is rewritten in place and blanked before the closing words;
+    // stdout carries the records only.
+    const ToolResult search = runOnTerminal({"--profile", file, "search"});
+    ASSERT_EQ(search.exitCode, 0) << search.err;
+    EXPECT_NE(search.err.find("\r1 of 2 records received\r2 of 2 records received\r" + std::string(23, ' ') +
+                              "\r2 records in the offline store\n"),
+              std::string::npos)
+        << search.err;
+    EXPECT_EQ(search.out.find('\r'), std::string::npos);
+    EXPECT_EQ(count(search.out, "Record "), 2u);
+
+    const std::string fetched = dir.path() + "/fetched.txt";
+    const ToolResult download = runOnTerminal({"download", fetched});
+    ASSERT_EQ(download.exitCode, 0) << download.err;
+    EXPECT_NE(download.err.find("\rDownloading: 100%\r"), std::string::npos) << download.err;
+
+    // Piped, or JSON on a terminal: no progress at all.
+    for (const ToolResult& quiet :
+         {runTool({"--profile", file, "search"}), runTool({"download", fetched}),
+          runOnTerminal({"--json", "--profile", file, "search"}), runOnTerminal({"--json", "download", fetched})}) {
+        EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+        EXPECT_EQ(quiet.err.find('\r'), std::string::npos) << quiet.err;
+        EXPECT_EQ(quiet.err.find("received"), std::string::npos) << quiet.err;
+    }
+}
+
+TEST(Stationctl, CtrlCStopsListSearchAndWritesWhatArrived) {
+    ScratchDir dir;
+    const std::string file = dir.file("p.json", profile(manyRecords()));
+    const std::string page = dir.path() + "/arrived.html";
+    ToolProcess tool({"--profile", file, "search", "--html", page}, {{"VSTATION_PACING", "1"}}, {}, STATIONCTL_PATH,
+                     true);
+    ASSERT_TRUE(terminalShows(tool, "2 of 400 records received"));
+    tool.interrupt();
+    const ToolResult run = tool.wait(20);
+    EXPECT_EQ(run.exitCode, 130) << run.err;
+    const std::string words = "Interrupted: ";
+    const std::size_t at = run.err.find(words);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    const std::size_t received = std::stoul(run.err.substr(at + words.size()));
+    EXPECT_NE(run.err.find(" records received before the search stopped", at), std::string::npos) << run.err;
+    EXPECT_GE(received, 2u);
+    EXPECT_LT(received, 400u);
+    // Printed and kept: exactly what arrived.
+    EXPECT_EQ(count(run.out, "Record "), received);
+    EXPECT_EQ(count(readFile(page), "<article class=\"person"), received);
+}
+
+TEST(Stationctl, CtrlCEndsATransferAndSaysHowFarItGot) {
+    // A sparse file: large enough that a paced upload (about 16 ms a
+    // mebibyte) runs for most of a second, cheap to make.
+    ScratchDir dir;
+    const std::string big = dir.file("big.bin", "");
+    std::filesystem::resize_file(big, 48u << 20);
+    ToolProcess tool({"upload", big}, {{"VSTATION_PACING", "1"}}, {}, STATIONCTL_PATH, true);
+    ASSERT_TRUE(terminalShows(tool, "Uploading: "));
+    tool.interrupt();
+    const ToolResult run = tool.wait(20);
+    EXPECT_EQ(run.exitCode, 130) << run.err;
+    EXPECT_NE(run.err.find("Interrupted: upload cancelled with "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("% of the file sent\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("Uploaded"), std::string::npos);
+    EXPECT_EQ(run.err.find("failed"), std::string::npos) << run.err;
 }
 
 TEST(Stationctl, ReleaseHandleClosesTheOtherSessionOnly) {

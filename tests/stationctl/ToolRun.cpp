@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -109,7 +110,7 @@ std::string ScratchDir::file(const std::string& name, const std::string& content
 }
 
 ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env,
-                         const std::string& input, const std::string& program) {
+                         const std::string& input, const std::string& program, bool stderrOnTerminal) {
     env.emplace("VSTATION_PACING", "0");
     env.emplace("KESTRO_LOG", "off");
     env.emplace("STATIONCTL_PASSWORD", "");
@@ -135,10 +136,25 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
         m_id = process.dwProcessId;
     }
     for (HANDLE file : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) CloseHandle(file);
+    (void)stderrOnTerminal;
 #else
+    int terminal = -1;  // the tool's side of the pseudo-terminal
+    if (stderrOnTerminal) {
+        m_terminal = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_terminal >= 0 && grantpt(m_terminal) == 0 && unlockpt(m_terminal) == 0) {
+            terminal = open(ptsname(m_terminal), O_RDWR | O_NOCTTY);
+        }
+        termios mode{};
+        if (terminal >= 0 && tcgetattr(terminal, &mode) == 0) {
+            cfmakeraw(&mode);  // no "\n" to "\r\n": the tool's own "\r" stay recognisable
+            tcsetattr(terminal, TCSANOW, &mode);
+        }
+        if (m_terminal >= 0) fcntl(m_terminal, F_SETFL, fcntl(m_terminal, F_GETFL) | O_NONBLOCK);
+    }
     const pid_t pid = fork();
     if (pid != 0) {
         m_id = pid;
+        if (terminal >= 0) close(terminal);
         return;
     }
     // Child. The test process has no other threads, so plain calls are safe.
@@ -154,7 +170,7 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(in, 0);
     dup2(out, 1);
-    dup2(err, 2);
+    dup2(terminal >= 0 ? terminal : err, 2);
     std::vector<char*> argv;
     std::string path = program;
     argv.push_back(path.data());
@@ -164,6 +180,18 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, std::map<std::str
     execv(path.c_str(), argv.data());
     _exit(127);
 #endif
+}
+
+std::string ToolProcess::terminalSoFar() {
+#ifndef _WIN32
+    // The tool blocks when the terminal's buffer is full: read it all.
+    char buffer[4096];
+    ssize_t got = 0;
+    while (m_terminal >= 0 && (got = read(m_terminal, buffer, sizeof buffer)) > 0) {
+        m_terminalText.append(buffer, static_cast<size_t>(got));
+    }
+#endif
+    return m_terminalText;
 }
 
 ToolProcess::~ToolProcess() {
@@ -179,6 +207,7 @@ ToolProcess::~ToolProcess() {
         ::kill(static_cast<pid_t>(m_id), SIGKILL);
         waitpid(static_cast<pid_t>(m_id), nullptr, 0);
     }
+    if (m_terminal >= 0) close(m_terminal);
 #endif
 }
 
@@ -241,13 +270,14 @@ ToolResult ToolProcess::wait(int seconds) {
             waitpid(pid, &status, 0);
             break;
         }
+        terminalSoFar();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 #endif
     m_done = true;
     result.out = readOutput(m_dir.path() + "/out");
-    result.err = readOutput(m_dir.path() + "/err");
+    result.err = m_terminal >= 0 ? terminalSoFar() : readOutput(m_dir.path() + "/err");
     return result;
 }
 

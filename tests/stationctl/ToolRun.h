@@ -31,9 +31,13 @@ private:
 // `env` says otherwise (an empty value removes the variable).
 class ToolProcess {
 public:
-    // `input` becomes the standard input (not a terminal).
+    // `input` becomes the standard input (not a terminal). With
+    // `stderrOnTerminal` (POSIX only) the standard error is a pseudo-terminal
+    // in raw mode, so that the tool sees a terminal and what it writes
+    // arrives unchanged.
     ToolProcess(const std::vector<std::string>& args, std::map<std::string, std::string> env = {},
-                const std::string& input = {}, const std::string& program = STATIONCTL_PATH);
+                const std::string& input = {}, const std::string& program = STATIONCTL_PATH,
+                bool stderrOnTerminal = false);
     ~ToolProcess();
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
@@ -46,6 +50,8 @@ public:
     void kill();
     // Stdout so far.
     std::string outSoFar() const;
+    // Stderr so far, when it is a terminal.
+    std::string terminalSoFar();
     // Waits up to `seconds` (then kills it) and returns what it printed.
     ToolResult wait(int seconds = 60);
 
@@ -54,6 +60,8 @@ private:
     long long m_id = -1;  // process id
     void* m_handle = nullptr;  // process handle (Windows)
     bool m_done = false;
+    int m_terminal = -1;  // the pseudo-terminal's controlling side, non-blocking
+    std::string m_terminalText;
 };
 
 // A station process (vstation) on a free loopback port, stopped with the
