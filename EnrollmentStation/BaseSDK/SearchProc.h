@@ -28,6 +28,7 @@
 
 #include "BaseSDK/BatchNet.h"
 #include "EnrollmentStation/EnrollmentStation.h"
+#include "ProgressHook.h"
 
 namespace EnrollmentStation {
 
@@ -80,6 +81,10 @@ public:
     // The job ended because the station stayed silent that long. Read after
     // the worker has ended.
     bool timedOut() const { return m_bTimedOut; }
+    // Where the face handler reports the capture progress of each data
+    // report; opened before the worker starts and closed once the job has
+    // ended, so that no late report reaches the caller.
+    ProgressHook& progress() { return m_progress; }
 
 private:
     // Gives a new process its token, which the SDK hands back with its reports.
@@ -118,6 +123,7 @@ private:
     // When the current silence runs out, in steady-clock ticks.
     std::atomic<int64_t> m_silenceEnds{0};
     bool m_bTimedOut = false;
+    ProgressHook m_progress;
 };
 
 // Runs `process` on a worker task that holds a shared owner, and waits for it

@@ -132,7 +132,9 @@ void CSearchProc::processFingerCollect(uint32_t type, const void* buffer, uint32
 void CSearchProc::processFaceCollect(uint32_t type, const void* buffer, uint32_t length) {
     if (type == NET_SDK_CALLBACK_TYPE_DATA && buffer != nullptr) {
         if (length < kFaceRecordMin) return;
-        if (fieldAt<uint8_t>(buffer, offsetof(FaceRecord, byCaptureProgress)) != kFaceComplete) return;
+        const uint8_t progress = fieldAt<uint8_t>(buffer, offsetof(FaceRecord, byCaptureProgress));
+        m_progress.report(progress);
+        if (progress != kFaceComplete) return;
 
         protocol::FaceData face;
         const auto take = [buffer](size_t lengthOffset, size_t addressOffset, size_t qualityOffset,

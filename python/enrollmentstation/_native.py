@@ -199,6 +199,11 @@ SEARCH_MORE, SEARCH_LAST, SEARCH_NO_MATCH, SEARCH_FAILED, SEARCH_UNREADABLE = ra
 
 SearchCallback = ctypes.CFUNCTYPE(c_int, ctypes.POINTER(ctypes.c_char), c_size_t, ctypes.c_void_p)
 
+# What a progress report is about (ES_PROGRESS_ values).
+PROGRESS_FACE_CAPTURE, PROGRESS_UPLOAD, PROGRESS_DOWNLOAD = 1, 2, 3
+
+ProgressCallback = ctypes.CFUNCTYPE(None, c_int, c_int, ctypes.c_void_p)
+
 # ---- functions ------------------------------------------------------------------
 
 station_p = ctypes.c_void_p
@@ -242,6 +247,7 @@ es_get_face_param = _declare("es_get_face_param", station_p, P(FaceParam))
 es_get_device_language = _declare("es_get_device_language", station_p, P(c_int))
 es_cancel_current_operation = _declare("es_cancel_current_operation", station_p)
 es_set_stream_timeout = _declare("es_set_stream_timeout", station_p, c_int)
+es_set_progress_callback = _declare("es_set_progress_callback", station_p, ProgressCallback, ctypes.c_void_p)
 es_get_last_station_status = _declare("es_get_last_station_status", station_p, P(StationStatus))
 es_upload_file = _declare("es_upload_file", station_p, c_char_p)
 es_download_file = _declare("es_download_file", station_p, c_char_p)

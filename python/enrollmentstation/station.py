@@ -5,7 +5,7 @@ import itertools
 import os
 import queue
 import threading
-from typing import Iterator, List, Optional
+from typing import Callable, Iterator, List, Optional
 
 from . import _native as native
 from . import records as rec
@@ -427,6 +427,27 @@ class Station:
         return value.value
 
     # ---- file transfer ---------------------------------------------------------------------
+
+    _PROGRESS_NAMES = {native.PROGRESS_FACE_CAPTURE: "face", native.PROGRESS_UPLOAD: "upload",
+                       native.PROGRESS_DOWNLOAD: "download"}
+
+    def set_progress_callback(self, callback: Optional[Callable[[str, int], None]]) -> None:
+        """Calls ``callback(operation, percent)`` with the progress of later
+        face captures ("face", on the library's thread, once per report of
+        the station) and file transfers ("upload", "download", whenever the
+        progress changes); percent is 0 to 100. It must not use this station;
+        what it raises is printed and dropped. None turns the reports off."""
+        if callback is None:
+            relay = native.ProgressCallback()  # a null pointer
+        else:
+            names = self._PROGRESS_NAMES
+
+            def forward(operation, percent, _user):
+                callback(names.get(operation, str(operation)), percent)
+
+            relay = native.ProgressCallback(forward)
+        self._call("setting the progress callback", native.es_set_progress_callback, relay, None)
+        self._progress_relay = relay  # the library keeps its address
 
     def upload(self, path) -> None:
         self._call("uploading " + os.fspath(path), native.es_upload_file, os.fsencode(path))

@@ -84,9 +84,21 @@ def test_failures_carry_the_code_pair(control):
 def test_files(station, tmp_path):
     source = tmp_path / "up.bin"
     source.write_bytes(bytes(range(256)) * 64)
+    reports = []
+    station.set_progress_callback(lambda operation, percent: reports.append((operation, percent)))
     station.upload(source)
     station.download(tmp_path / "down.bin")
     assert (tmp_path / "down.bin").read_bytes() == source.read_bytes()
+    assert reports == [("upload", 100), ("download", 100)]  # one state query each
+
+    station.face()
+    faces = [percent for operation, percent in reports if operation == "face"]
+    assert faces == sorted(faces) and faces[-1] == 100
+    count = len(reports)
+    station.set_progress_callback(None)
+    station.upload(source)
+    station.face()
+    assert len(reports) == count
 
 
 def test_search_streams_what_the_list_returns(station):

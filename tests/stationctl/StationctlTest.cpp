@@ -436,10 +436,20 @@ TEST(Stationctl, ProgressIsOneLineOnATerminalAndNothingElsewhere) {
     ASSERT_EQ(download.exitCode, 0) << download.err;
     EXPECT_NE(download.err.find("\rDownloading: 100%\r"), std::string::npos) << download.err;
 
+    // The station's capture progress, in order, then the line blanked.
+    const ToolResult face = runOnTerminal({"face"});
+    ASSERT_EQ(face.exitCode, 0) << face.err;
+    const std::size_t first = face.err.find("\rFace capture: 20%");
+    const std::size_t last = face.err.find("\rFace capture: 100%\r" + std::string(18, ' ') + "\r");
+    EXPECT_NE(first, std::string::npos) << face.err;
+    EXPECT_NE(last, std::string::npos) << face.err;
+    EXPECT_LT(first, last);
+
     // Piped, or JSON on a terminal: no progress at all.
     for (const ToolResult& quiet :
-         {runTool({"--profile", file, "search"}), runTool({"download", fetched}),
-          runOnTerminal({"--json", "--profile", file, "search"}), runOnTerminal({"--json", "download", fetched})}) {
+         {runTool({"--profile", file, "search"}), runTool({"download", fetched}), runTool({"face"}),
+          runOnTerminal({"--json", "--profile", file, "search"}), runOnTerminal({"--json", "download", fetched}),
+          runOnTerminal({"--json", "face"})}) {
         EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
         EXPECT_EQ(quiet.err.find('\r'), std::string::npos) << quiet.err;
         EXPECT_EQ(quiet.err.find("received"), std::string::npos) << quiet.err;
@@ -483,6 +493,18 @@ TEST(Stationctl, CtrlCEndsATransferAndSaysHowFarItGot) {
     EXPECT_NE(run.err.find("% of the file sent\n"), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("Uploaded"), std::string::npos);
     EXPECT_EQ(run.err.find("failed"), std::string::npos) << run.err;
+}
+
+TEST(Stationctl, CtrlCEndsAFaceCaptureAndSaysHowFarItGot) {
+    // Paced, the camera takes a second and a half.
+    ToolProcess tool({"face"}, {{"VSTATION_PACING", "1"}}, {}, STATIONCTL_PATH, true);
+    ASSERT_TRUE(terminalShows(tool, "Face capture: 20%"));
+    tool.interrupt();
+    const ToolResult run = tool.wait(20);
+    EXPECT_EQ(run.exitCode, 130) << run.err;
+    EXPECT_NE(run.err.find("Interrupted: face capture cancelled at "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("%; no face was received\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("Face:"), std::string::npos);
 }
 
 TEST(Stationctl, ReleaseHandleClosesTheOtherSessionOnly) {

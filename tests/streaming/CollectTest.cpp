@@ -184,6 +184,39 @@ TEST_F(FaceCollectTest, BuiltInSampleCarriesPicturesBrowsersCanShow) {
     EXPECT_GT(info.faceFeature.region.width, 0);
 }
 
+// What a progress callback received, in order.
+struct ProgressLog {
+    std::vector<std::pair<EnrollmentStation::ProgressOperation, int>> reports;
+    static void record(const EnrollmentStation::ProgressReport& report, void* user) {
+        static_cast<ProgressLog*>(user)->reports.emplace_back(report.operation, report.percent);
+    }
+};
+
+TEST_F(FaceCollectTest, ProgressReportsFollowTheStationInOrderAndNullTurnsThemOff) {
+    using EnrollmentStation::ProgressOperation;
+    using Steps = std::vector<std::pair<ProgressOperation, int>>;
+    vstation::FaceSample sample = faceSample();
+    sample.progressReports = 2;
+    ASSERT_TRUE(vstation::setFaceSample(sample));
+    ProgressLog log;
+    station->setProgressCallback(&ProgressLog::record, &log);
+    Face info;
+    ASSERT_TRUE(station->captureFaceInfo(info));
+    EXPECT_EQ(log.reports, (Steps{{ProgressOperation::FaceCapture, 33}, {ProgressOperation::FaceCapture, 66},
+                                  {ProgressOperation::FaceCapture, 100}}));
+    EXPECT_EQ(info.faceTemplate1, "VDE=");  // the result is as without reports
+
+    // A fingerprint has no progress to report.
+    log.reports.clear();
+    Finger finger;
+    ASSERT_TRUE(station->captureFingerInfo(finger));
+    EXPECT_TRUE(log.reports.empty());
+
+    station->setProgressCallback(nullptr, &log);
+    ASSERT_TRUE(station->captureFaceInfo(info));
+    EXPECT_TRUE(log.reports.empty());
+}
+
 TEST_F(FaceCollectTest, ProgressAloneIsNoResultAndFailuresEndTheCollection) {
     Face info;
     info.faceData = "keep";
