@@ -310,6 +310,19 @@ bool writeWholeFile(const std::string& path, const std::string& bytes) {
 
 bool isRemote(HandleKind kind, int32_t handle) { return Registry::instance().find(kind, handle, nullptr); }
 
+namespace {
+
+// The login behind a remote call. A logout on another thread may have ended
+// it since the call was routed here: the call then fails as for a handle
+// that never was.
+bool loginOf(int32_t userId, RemoteHandle* remote) {
+    if (Registry::instance().find(HandleKind::Login, userId, remote)) return true;
+    setLastError(NET_DVR_ERR_USER_ID);
+    return false;
+}
+
+}  // namespace
+
 int32_t login(const NET_DVR_USER_LOGIN_INFO& info, NET_DVR_DEVICEINFO_V40* device) {
     const std::string host = fieldText(info.sDeviceAddress, sizeof info.sDeviceAddress);
     Socket socket = connectTo(host, info.wPort, kConnectTimeoutMs);
@@ -355,7 +368,7 @@ int32_t deviceAbility(int32_t userId, uint32_t type, char* in, uint32_t inLength
         return 0;
     }
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return 0;
     Frame call = callFrame("NET_DVR_GetDeviceAbility");
     call.number(remote.remote).number(type).buffer(in, inLength).number(inLength).buffer(out, outLength).number(outLength);
     Frame reply;
@@ -369,7 +382,7 @@ int32_t deviceAbility(int32_t userId, uint32_t type, char* in, uint32_t inLength
 
 int32_t xmlConfig(int32_t userId, NET_DVR_XML_CONFIG_INPUT* input, NET_DVR_XML_CONFIG_OUTPUT* output) {
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return 0;
     NET_DVR_XML_CONFIG_INPUT inCopy{};
     NET_DVR_XML_CONFIG_OUTPUT outCopy{};
     if (input) std::memcpy(&inCopy, input, sizeof inCopy);
@@ -422,7 +435,7 @@ int32_t getDvrConfig(int32_t userId, uint32_t command, int32_t channel, void* ou
         return 0;
     }
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return 0;
     Frame call = callFrame("NET_DVR_GetDVRConfig");
     call.number(remote.remote).number(command).number(channel).buffer(out, outSize).number(outSize).number(returned ? 1 : 0);
     Frame reply;
@@ -442,7 +455,7 @@ int32_t setDvrConfig(int32_t userId, uint32_t command, int32_t channel, void* in
         return 0;
     }
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return 0;
     Frame call = callFrame("NET_DVR_SetDVRConfig");
     call.number(remote.remote).number(command).number(channel).buffer(in, inSize).number(inSize);
     Frame reply;
@@ -458,7 +471,7 @@ int32_t startRemoteConfig(int32_t userId, uint32_t command, void* in, uint32_t i
         return -1;
     }
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return -1;
     // The connection is known before the call, so that no early report is lost.
     const int32_t handle = Runtime::instance().nextHandle(HandleKind::LongConnection);
     if (callback) remote.link->addStream(handle, command, callback, userData);
@@ -507,7 +520,7 @@ int32_t uploadFile(int32_t userId, uint32_t type, void* in, uint32_t inSize, con
         return -1;
     }
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return -1;
     // An unreadable file travels as no file; the station then refuses it in
     // its own order of checks.
     std::string contents;
@@ -533,7 +546,7 @@ int32_t startDownload(int32_t userId, uint32_t type, void* in, uint32_t inSize, 
         return -1;
     }
     RemoteHandle remote;
-    Registry::instance().find(HandleKind::Login, userId, &remote);
+    if (!loginOf(userId, &remote)) return -1;
     Frame call = callFrame("NET_DVR_StartDownload");
     call.number(remote.remote).number(type).buffer(in, inSize).number(inSize).number(fileName ? 1 : 0);
     Frame reply;
