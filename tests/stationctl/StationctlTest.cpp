@@ -89,6 +89,14 @@ std::string manyRecords() {
     return records + "]";
 }
 
+// The progress line is shown only on a terminal; these tests give the tool a
+// pseudo-terminal, which Windows has not.
+#ifdef _WIN32
+#define SKIP_WITHOUT_PSEUDO_TERMINAL() GTEST_SKIP() << "needs a pseudo-terminal"
+#else
+#define SKIP_WITHOUT_PSEUDO_TERMINAL() (void)0
+#endif
+
 // Waits up to 20 s until the tool's terminal shows `text`.
 bool terminalShows(ToolProcess& tool, const std::string& text) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -418,6 +426,7 @@ TEST(Stationctl, CtrlCStopsStreamingSearchAndKeepsWhatArrived) {
 }
 
 TEST(Stationctl, ProgressIsOneLineOnATerminalAndNothingElsewhere) {
+    SKIP_WITHOUT_PSEUDO_TERMINAL();
     ScratchDir dir;
     const std::string file = dir.file("p.json", profile(twoRecords()));
     // The line is rewritten in place and blanked before the closing words;
@@ -457,6 +466,7 @@ TEST(Stationctl, ProgressIsOneLineOnATerminalAndNothingElsewhere) {
 }
 
 TEST(Stationctl, CtrlCStopsListSearchAndWritesWhatArrived) {
+    SKIP_WITHOUT_PSEUDO_TERMINAL();
     ScratchDir dir;
     const std::string file = dir.file("p.json", profile(manyRecords()));
     const std::string page = dir.path() + "/arrived.html";
@@ -479,6 +489,7 @@ TEST(Stationctl, CtrlCStopsListSearchAndWritesWhatArrived) {
 }
 
 TEST(Stationctl, CtrlCEndsATransferAndSaysHowFarItGot) {
+    SKIP_WITHOUT_PSEUDO_TERMINAL();
     // A sparse file: large enough that a paced upload (about 16 ms a
     // mebibyte) runs for most of a second, cheap to make.
     ScratchDir dir;
@@ -496,6 +507,7 @@ TEST(Stationctl, CtrlCEndsATransferAndSaysHowFarItGot) {
 }
 
 TEST(Stationctl, CtrlCEndsAFaceCaptureAndSaysHowFarItGot) {
+    SKIP_WITHOUT_PSEUDO_TERMINAL();
     // Paced, the camera takes a second and a half.
     ToolProcess tool({"face"}, {{"VSTATION_PACING", "1"}}, {}, STATIONCTL_PATH, true);
     ASSERT_TRUE(terminalShows(tool, "Face capture: 20%"));
