@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "State/CollectState.h"
+#include "State/OfflineRecordJson.h"
 #include "State/OfflineStore.h"
 #include "Sdk/Runtime.h"
 #include "State/Station.h"
@@ -132,6 +133,8 @@ bool addGeneratedRecords(const GeneratedRecords& plan, const std::string& addres
     station->store.add(records);
     return true;
 }
+
+cJSON* savedRecordJson(const OfflineRecord& record) { return offlineRecordJson(record, kSavedRecordKeys); }
 
 bool offlineRecords(std::vector<OfflineRecord>* records, const std::string& address, uint16_t port) {
     auto station = Runtime::instance().findStation(address, port);

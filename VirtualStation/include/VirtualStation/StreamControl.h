@@ -11,6 +11,8 @@
 
 #include "VirtualStation/Vocabulary.h"
 
+struct cJSON;
+
 namespace vstation {
 
 // The built-in samples (drawn face and infrared face, ridge image).
@@ -30,6 +32,9 @@ VSTATION_API bool addGeneratedRecords(const GeneratedRecords& plan, const std::s
                                       uint16_t port = 8000);
 // The store's records in order, pictures included.
 VSTATION_API bool offlineRecords(std::vector<OfflineRecord>* records, const std::string& address = "127.0.0.1", uint16_t port = 8000);
+// A new JSON object holding `record` (its pictures aside) as profiles and
+// --data folders spell it; the caller owns it (cJSON_Delete).
+VSTATION_API cJSON* savedRecordJson(const OfflineRecord& record);
 // Replaces or removes the first record whose captureNo is `captureNo`; false
 // when the station or the record is not there.
 VSTATION_API bool replaceOfflineRecord(int32_t captureNo, const OfflineRecord& record,

@@ -21,23 +21,9 @@ namespace {
 // every search answer.
 constexpr size_t kPictureLimit = 2 * 1024 * 1024;
 
+// The stored record as the station saves it, with links to its pictures.
 cJSON* personJson(const vstation::OfflineRecord& record) {
-    cJSON* person = cJSON_CreateObject();
-    cJSON_AddNumberToObject(person, "captureNo", record.captureNo);
-    cJSON_AddNumberToObject(person, "lastCaptureNo", record.lastCaptureNo);
-    cJSON_AddStringToObject(person, "name", record.name.c_str());
-    cJSON_AddStringToObject(person, "employeeNo", record.employeeNo.c_str());
-    cJSON_AddStringToObject(person, "IDCardNo", record.IDCardNo.c_str());
-    cJSON* cards = cJSON_AddArrayToObject(person, "cardNoList");
-    for (const std::string& card : record.cardNoList) cJSON_AddItemToArray(cards, cJSON_CreateString(card.c_str()));
-    cJSON* fingers = cJSON_AddArrayToObject(person, "fingerprints");
-    for (const vstation::OfflineFingerprint& finger : record.fingerprints) {
-        cJSON* entry = cJSON_CreateObject();
-        cJSON_AddNumberToObject(entry, "fingerprintID", finger.fingerprintID);
-        cJSON_AddStringToObject(entry, "fingerprint", finger.fingerprint.c_str());
-        cJSON_AddItemToArray(fingers, entry);
-    }
-    cJSON_AddBoolToObject(person, "riskDataMark", record.riskDataMark);
+    cJSON* person = vstation::savedRecordJson(record);
     const std::string base = "/api/persons/" + std::to_string(record.captureNo);
     if (record.facePicture.empty()) {
         cJSON_AddNullToObject(person, "facePicture");
