@@ -1,8 +1,10 @@
 #include "Link/RemoteStation.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
@@ -23,10 +25,36 @@ namespace link {
 namespace {
 
 constexpr int kConnectTimeoutMs = 3000;
+// How long a call waits for the station to take its request and for the
+// reply, unless the call carries a receive time-out of its own.
+constexpr int kReplyTimeoutMs = 5000;
+// The longest VSTATION_REPLY_TIMEOUT_MS taken: an hour.
+constexpr long kLongestReplyTimeoutMs = 3600L * 1000;
 // Buffers handed in are copied whole; beyond this a call is refused here.
 constexpr uint32_t kLargestBuffer = kMaxFrameBytes / 4;
 
 std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+
+// VSTATION_REPLY_TIMEOUT_MS, read once: when it is a number of milliseconds
+// from 1 to an hour, every wait of the link lasts that long, whatever the
+// call carries (tests shorten it); otherwise 0.
+int replyTimeoutFromEnvironment() {
+    static const int ms = [] {
+        const char* value = std::getenv("VSTATION_REPLY_TIMEOUT_MS");
+        if (!value || !*value) return 0;
+        char* end = nullptr;
+        const long parsed = std::strtol(value, &end, 10);
+        return *end == '\0' && parsed > 0 && parsed <= kLongestReplyTimeoutMs ? static_cast<int>(parsed) : 0;
+    }();
+    return ms;
+}
+
+// The wait for a call's reply; `carriedMs` is the call's own receive
+// time-out, 0 when it carries none.
+std::chrono::milliseconds replyTimeout(uint32_t carriedMs = 0) {
+    if (const int ms = replyTimeoutFromEnvironment()) return std::chrono::milliseconds(ms);
+    return std::chrono::milliseconds(carriedMs > 0 ? carriedMs : kReplyTimeoutMs);
+}
 
 // One login's connection to a station process.
 class Link {
@@ -37,23 +65,31 @@ public:
     }
     ~Link() { close(); }
 
-    // Sends `call` and waits for its reply. False when the station is gone.
-    bool call(const Frame& call, Frame* reply) {
+    // Sends `call` and waits up to `limit` for its reply. NET_DVR_ERR_NONE
+    // with the reply, otherwise the error the call fails with: the link was
+    // lost before (7), the station went away during the call (9), or it took
+    // nothing in or gave no reply in time (10). A call not answered in time
+    // loses the link, since a late reply could not be told from the next
+    // call's.
+    int32_t call(const Frame& call, Frame* reply, std::chrono::milliseconds limit) {
         std::lock_guard<std::mutex> calling(m_callMutex);
         std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_dead) return false;
+        if (m_lostWith != NET_DVR_ERR_NONE) return NET_DVR_ERR_CONNECT;
         m_haveReply = false;
         lock.unlock();
-        if (!writeFrame(m_socket, call)) {
-            m_socket.shutdown();
-            return false;
+        bool sendTimedOut = false;
+        if (!writeFrame(m_socket, call, &sendTimedOut)) {
+            return lose(sendTimedOut ? NET_DVR_ERR_TIMEOUT : NET_DVR_ERR_RECV);
         }
         lock.lock();
-        m_changed.wait(lock, [this] { return m_haveReply || m_dead; });
-        if (!m_haveReply) return false;
+        if (!m_changed.wait_for(lock, limit, [this] { return m_haveReply || m_lostWith != NET_DVR_ERR_NONE; })) {
+            lock.unlock();
+            return lose(NET_DVR_ERR_TIMEOUT);
+        }
+        if (!m_haveReply) return m_lostWith;
         *reply = std::move(m_reply);
         m_haveReply = false;
-        return true;
+        return NET_DVR_ERR_NONE;
     }
 
     void addStream(int32_t tag, uint32_t command, fRemoteConfigCallback callback, void* userData) {
@@ -88,6 +124,18 @@ private:
         void* userData = nullptr;
     };
 
+    // Ends the connection with `error` unless it ended already; the reader
+    // then fails what is still open. Returns the error the link ended with.
+    int32_t lose(int32_t error) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_lostWith == NET_DVR_ERR_NONE) m_lostWith = error;
+            error = m_lostWith;
+        }
+        m_socket.shutdown();
+        return error;
+    }
+
     static void joinOrDetach(std::thread& t) {
         if (!t.joinable()) return;
         if (t.get_id() == std::this_thread::get_id()) {
@@ -112,14 +160,15 @@ private:
             }
             m_changed.notify_all();
         }
-        // A station that went away ends every long connection the way a
-        // failing device does: status "failed" with the receive error.
+        // A link that is lost, whether the station went away or stopped
+        // answering, ends every long connection the way a failing device
+        // does: status "failed" with the error the link was lost with.
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_dead = true;
+        if (m_lostWith == NET_DVR_ERR_NONE) m_lostWith = NET_DVR_ERR_RECV;
         for (const auto& [tag, stream] : m_streams) {
             Frame failed;
             failed.kind = FrameKind::Report;
-            const uint32_t status[2] = {NET_SDK_CALLBACK_STATUS_FAILED, static_cast<uint32_t>(NET_DVR_ERR_RECV)};
+            const uint32_t status[2] = {NET_SDK_CALLBACK_STATUS_FAILED, static_cast<uint32_t>(m_lostWith)};
             failed.number(tag).number(stream.command).number(NET_SDK_CALLBACK_TYPE_STATUS).bytes(status, sizeof status);
             m_reports.push_back(std::move(failed));
         }
@@ -154,7 +203,7 @@ private:
     std::mutex m_callMutex;  // one call in flight per connection
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    bool m_dead = false;
+    int32_t m_lostWith = NET_DVR_ERR_NONE;  // set once the connection is over
     bool m_closing = false;
     bool m_haveReply = false;
     Frame m_reply;
@@ -218,13 +267,15 @@ private:
     std::map<Key, RemoteHandle> m_handles;
 };
 
-// A call on the station behind `handle`; on success `items` is positioned
-// after the return value and the error, which is set as the last error.
-// Returns false, with the last error set, when the station is gone or its
-// reply is malformed.
-bool remoteCall(const RemoteHandle& remote, const Frame& call, Frame* reply, int64_t* result) {
-    if (!remote.link->call(call, reply)) {
-        setLastError(NET_DVR_ERR_RECV);
+// A call on the station behind `handle`, waiting `limit` for the reply; on
+// success `result` is its return value and its error is set as the last
+// error. Returns false, with the last error set, when the link is lost (see
+// Link::call) or the reply is malformed.
+bool remoteCall(const RemoteHandle& remote, const Frame& call, Frame* reply, int64_t* result,
+                std::chrono::milliseconds limit = replyTimeout()) {
+    const int32_t failed = remote.link->call(call, reply, limit);
+    if (failed != NET_DVR_ERR_NONE) {
+        setLastError(failed);
         return false;
     }
     ItemReader items(*reply);
@@ -326,7 +377,7 @@ bool loginOf(int32_t userId, RemoteHandle* remote) {
 int32_t login(const NET_DVR_USER_LOGIN_INFO& info, NET_DVR_DEVICEINFO_V40* device) {
     const std::string host = fieldText(info.sDeviceAddress, sizeof info.sDeviceAddress);
     Socket socket = connectTo(host, info.wPort, kConnectTimeoutMs);
-    if (!socket.valid()) {
+    if (!socket.valid() || !socket.limitSends(static_cast<int>(replyTimeout().count()))) {
         setLastError(NET_DVR_ERR_CONNECT);
         return -1;
     }
@@ -410,7 +461,7 @@ int32_t xmlConfig(int32_t userId, NET_DVR_XML_CONFIG_INPUT* input, NET_DVR_XML_C
         .buffer(statusBuffer, outCopy.dwStatusSize);
     Frame reply;
     int64_t result = 0;
-    if (!remoteCall(remote, call, &reply, &result)) return 0;
+    if (!remoteCall(remote, call, &reply, &result, replyTimeout(inCopy.dwRecvTimeOut))) return 0;
     ItemReader outputs = outputsOf(reply);
     const std::string* record = outputs.buffer();
     const std::string* outBytes = outputs.buffer();

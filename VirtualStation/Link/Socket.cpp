@@ -107,6 +107,12 @@ Socket::Native acceptNative(Socket& listener) {
     return fd;
 }
 bool acceptAgain() { return WSAGetLastError() == WSAECONNRESET; }
+
+bool setSendLimit(Socket::Native fd, int timeoutMs) {
+    const DWORD limit = static_cast<DWORD>(timeoutMs);
+    return setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit) == 0;
+}
+bool sendTimedOut() { return WSAGetLastError() == WSAETIMEDOUT; }
 #else
 using Length = socklen_t;
 constexpr int kNoSignal = MSG_NOSIGNAL;
@@ -139,6 +145,12 @@ bool awaitInput(const Socket&) { return true; }
 
 Socket::Native acceptNative(Socket& listener) { return ::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC); }
 bool acceptAgain() { return errno == EINTR || errno == ECONNABORTED; }
+
+bool setSendLimit(Socket::Native fd, int timeoutMs) {
+    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    return setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0;
+}
+bool sendTimedOut() { return errno == EAGAIN || errno == EWOULDBLOCK; }
 #endif
 
 struct AddressList {
@@ -185,18 +197,24 @@ void Socket::shutdown() {
     ::shutdown(m_fd, kShutBoth);
 }
 
-bool Socket::sendAll(const std::string& bytes) {
+bool Socket::sendAll(const std::string& bytes, bool* timedOut) {
+    if (timedOut) *timedOut = false;
     size_t sent = 0;
     while (sent < bytes.size()) {
         // Winsock counts in int: large writes go in pieces.
         const size_t piece = std::min<size_t>(bytes.size() - sent, 1 << 20);
         const auto n = ::send(m_fd, bytes.data() + sent, static_cast<Length>(piece), kNoSignal);
         if (n < 0 && retry()) continue;
-        if (n <= 0) return false;
+        if (n <= 0) {
+            if (timedOut) *timedOut = n < 0 && sendTimedOut();
+            return false;
+        }
         sent += static_cast<size_t>(n);
     }
     return true;
 }
+
+bool Socket::limitSends(int timeoutMs) { return valid() && setSendLimit(m_fd, std::max(timeoutMs, 0)); }
 
 bool Socket::receiveAll(void* into, size_t size) {
     auto* at = static_cast<char*>(into);
@@ -289,7 +307,9 @@ bool readFrame(Socket& socket, Frame* frame, std::string* why) {
     return decodeFrame(body.data(), body.size(), frame, why);
 }
 
-bool writeFrame(Socket& socket, const Frame& frame) { return socket.sendAll(encodeFrame(frame)); }
+bool writeFrame(Socket& socket, const Frame& frame, bool* timedOut) {
+    return socket.sendAll(encodeFrame(frame), timedOut);
+}
 
 }  // namespace link
 }  // namespace vstation

@@ -43,8 +43,14 @@ public:
     void shutdown();
     bool isShut() const { return m_shut; }
 
-    bool sendAll(const std::string& bytes);
+    // False when the connection ends or fails; `timedOut`, when given, then
+    // says whether it was the send limit below that ran out.
+    bool sendAll(const std::string& bytes, bool* timedOut = nullptr);
     bool receiveAll(void* into, size_t size);
+    // Each wait of a send for room in the connection gives up after
+    // `timeoutMs` (0: waits as long as it takes). A peer that takes nothing
+    // in is found out this way; one that is merely slow keeps the send going.
+    bool limitSends(int timeoutMs);
 
 private:
     Native m_fd = kNone;
@@ -67,7 +73,8 @@ bool isLoopback(const std::string& host);
 // False at the end of the stream or on an I/O error (`why` empty) and on a
 // malformed frame (`why` says what is wrong).
 bool readFrame(Socket& socket, Frame* frame, std::string* why);
-bool writeFrame(Socket& socket, const Frame& frame);
+// `timedOut` as for Socket::sendAll.
+bool writeFrame(Socket& socket, const Frame& frame, bool* timedOut = nullptr);
 
 }  // namespace link
 }  // namespace vstation

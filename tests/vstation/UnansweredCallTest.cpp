@@ -1,0 +1,248 @@
+// A station on the link that stops answering: a peer that takes the
+// connection and never replies, and a station process frozen mid-session.
+// Every call waits at most the reply time-out, the link is then given up,
+// and a cancel through the library ends a transfer without waiting for the
+// station. The time-out is shortened to kReplyMs for the whole process.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <future>
+#include <thread>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#endif
+
+#include "EnrollmentStation/EnrollmentStation.h"
+#include "KestroBase.h"
+#include "Link/Socket.h"
+#include "ToolRun.h"
+#include "ZornNetSDK.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr int kReplyMs = 300;
+// Scheduling slack on a loaded machine, on top of the time-out.
+constexpr milliseconds kMargin{1500};
+
+void setVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+// Read by the SDK at its first wait on the link, so set before any login.
+void shortenReplyTimeout() {
+    setVariable("VSTATION_REPLY_TIMEOUT_MS", std::to_string(kReplyMs));
+    setVariable("KESTRO_LOG", "off");
+}
+
+milliseconds since(Clock::time_point start) {
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+}
+
+std::pair<std::string, uint16_t> hostAndPort(const std::string& address) {
+    const size_t colon = address.rfind(':');
+    return {address.substr(0, colon), static_cast<uint16_t>(std::stoi(address.substr(colon + 1)))};
+}
+
+int32_t sdkLogin(const std::string& address) {
+    const auto [host, port] = hostAndPort(address);
+    NET_DVR_USER_LOGIN_INFO info{};
+    std::strncpy(info.sDeviceAddress, host.c_str(), sizeof info.sDeviceAddress - 1);
+    info.wPort = port;
+    std::strcpy(info.sUserName, "admin");
+    std::strcpy(info.sPassword, "Station#2026");
+    info.byLoginMode = 2;
+    NET_DVR_DEVICEINFO_V40 device{};
+    return NET_DVR_Login_V40(&info, &device);
+}
+
+// Takes one connection and reads whatever comes, never writing a byte.
+class SilentPeer {
+public:
+    SilentPeer() {
+        std::string why;
+        m_listener = vstation::link::listenOn("127.0.0.1", 0, &why);
+        m_thread = std::thread([this] {
+            vstation::link::Socket peer = vstation::link::acceptFrom(m_listener);
+            char byte;
+            while (peer.valid() && !m_listener.isShut() && peer.receiveAll(&byte, 1)) {
+            }
+        });
+    }
+    ~SilentPeer() {
+        m_listener.shutdown();
+        m_thread.join();
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(vstation::link::localPort(m_listener)); }
+
+private:
+    vstation::link::Socket m_listener;
+    std::thread m_thread;
+};
+
+#ifndef _WIN32
+// Stops a process as a debugger or a hung machine would, and lets it go on
+// however the test ends (a stopped process would not act on its stop).
+class Frozen {
+public:
+    // Returns once the process has stopped: the signal alone may still be
+    // on its way while the station answers one more call. (The station is a
+    // child of this process, so its stop is reported here.)
+    explicit Frozen(long long pid) : m_pid(static_cast<pid_t>(pid)) {
+        int status = 0;
+        if (kill(m_pid, SIGSTOP) == 0) waitpid(m_pid, &status, WUNTRACED);
+    }
+    ~Frozen() { thaw(); }
+    void thaw() {
+        if (m_pid > 0) kill(m_pid, SIGCONT);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid;
+};
+
+// Set by the first progress report of a transfer.
+struct Started {
+    std::promise<void> promise;
+    std::atomic<bool> told{false};
+    static void report(const EnrollmentStation::ProgressReport&, void* user) {
+        auto* started = static_cast<Started*>(user);
+        if (!started->told.exchange(true)) started->promise.set_value();
+    }
+};
+
+struct StatusSeen {
+    std::atomic<uint32_t> status{0};
+    std::atomic<uint32_t> error{0};
+};
+
+void ZORN_CALL onReport(uint32_t type, void* buffer, uint32_t length, void* user) {
+    auto* seen = static_cast<StatusSeen*>(user);
+    if (type != NET_SDK_CALLBACK_TYPE_STATUS || !buffer || length < 8) return;
+    uint32_t words[2];
+    std::memcpy(words, buffer, sizeof words);
+    seen->error = words[1];
+    seen->status = words[0];
+}
+#endif
+
+}  // namespace
+
+TEST(UnansweredCall, APeerThatNeverAnswersFailsTheLoginWithinTheTimeout) {
+    shortenReplyTimeout();
+    SilentPeer peer;
+    ASSERT_TRUE(NET_DVR_Init());
+    const auto start = Clock::now();
+    EXPECT_EQ(sdkLogin(peer.address()), -1);
+    const milliseconds took = since(start);
+    RecordProperty("loginMs", static_cast<int>(took.count()));
+    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_TIMEOUT);
+    EXPECT_GE(took, milliseconds(kReplyMs - 50));
+    EXPECT_LT(took, milliseconds(kReplyMs) + kMargin);
+    NET_DVR_Cleanup();
+}
+
+TEST(UnansweredCall, AFrozenStationFailsTheCallInFlightAndGivesUpTheLink) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a process cannot be stopped and continued with a signal on Windows";
+#else
+    shortenReplyTimeout();
+    StationProcess station;
+    ASSERT_FALSE(station.address().empty());
+    ASSERT_TRUE(NET_DVR_Init());
+    const int32_t id = sdkLogin(station.address());
+    ASSERT_GE(id, 0) << NET_DVR_GetLastError();
+    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
+    StatusSeen seen;
+    const int32_t search = NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReport, &seen);
+    ASSERT_GE(search, 0) << NET_DVR_GetLastError();
+
+    Frozen frozen(station.pid());
+    char page[] = "{}";
+    auto start = Clock::now();
+    EXPECT_FALSE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1));
+    const milliseconds took = since(start);
+    RecordProperty("callMs", static_cast<int>(took.count()));
+    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_TIMEOUT);
+    EXPECT_GE(took, milliseconds(kReplyMs - 50));
+    EXPECT_LT(took, milliseconds(kReplyMs) + kMargin);
+
+    // The open search ends as a device failure does, with the time-out.
+    const auto deadline = Clock::now() + kMargin;
+    while (seen.status == 0 && Clock::now() < deadline) std::this_thread::sleep_for(milliseconds(5));
+    EXPECT_EQ(seen.status.load(), NET_SDK_CALLBACK_STATUS_FAILED);
+    EXPECT_EQ(seen.error.load(), static_cast<uint32_t>(NET_DVR_ERR_TIMEOUT));
+
+    // The link is given up: later calls fail at once, and the handles are
+    // still released.
+    NET_DVR_FACE_PARAM_CFG record{};
+    record.dwSize = sizeof record;
+    uint32_t returned = 0;
+    start = Clock::now();
+    EXPECT_FALSE(NET_DVR_GetDVRConfig(id, 2505, 1, &record, sizeof record, &returned));
+    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_CONNECT);
+    EXPECT_LT(since(start), milliseconds(kReplyMs / 2));
+    EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
+    EXPECT_TRUE(NET_DVR_Logout_V30(id));
+
+    // Woken, the station has lost only that client.
+    frozen.thaw();
+    const int32_t again = sdkLogin(station.address());
+    EXPECT_GE(again, 0) << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_GetDVRConfig(again, 2505, 1, &record, sizeof record, &returned)) << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_Logout_V30(again));
+    NET_DVR_Cleanup();
+    EXPECT_EQ(station.stop().exitCode, 0);
+#endif
+}
+
+TEST(UnansweredCall, ACancelEndsADownloadFromAFrozenStationPromptly) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a process cannot be stopped and continued with a signal on Windows";
+#else
+    shortenReplyTimeout();
+    StationProcess station({}, {{"VSTATION_PACING", "1"}});  // a 16 MiB transfer takes some 250 ms
+    ASSERT_FALSE(station.address().empty());
+    ScratchDir dir;
+    const std::string sent = dir.file("sent.bin", std::string(16u << 20, 'x'));
+    const auto [host, port] = hostAndPort(station.address());
+
+    EnrollmentStation::CEnrollmentStation client;
+    long id = -1;
+    ASSERT_TRUE(client.initEnrollmentStation({host, std::to_string(port), "admin", "Station#2026"}, id));
+    ASSERT_TRUE(client.uploadFile(sent));
+
+    Started started;
+    client.setProgressCallback(Started::report, &started);
+    auto download = std::async(std::launch::async, [&] { return client.downloadFile(dir.path() + "/fetched.bin"); });
+    ASSERT_EQ(started.promise.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+
+    Frozen frozen(station.pid());
+    const auto start = Clock::now();
+    EXPECT_TRUE(client.cancelCurrentOperation());
+    ASSERT_EQ(download.wait_for(milliseconds(kReplyMs) + kMargin), std::future_status::ready);
+    EXPECT_FALSE(download.get());
+    const Kestro::Base::Error::ErrorCode code = Kestro::Base::Error::GetLastError();
+    EXPECT_EQ(std::make_pair(code.iMainCode, code.iSubCode), std::make_pair(69, 8207));
+    RecordProperty("cancelMs", static_cast<int>(since(start).count()));
+    EXPECT_LT(since(start), milliseconds(kReplyMs) + kMargin);
+
+    frozen.thaw();
+    EXPECT_TRUE(client.uninitEnrollmentStation());
+    EXPECT_EQ(station.stop().exitCode, 0);
+#endif
+}
