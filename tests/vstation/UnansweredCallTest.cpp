@@ -170,6 +170,12 @@ TEST(UnansweredCall, AFrozenStationFailsTheCallInFlightAndGivesUpTheLink) {
     StatusSeen seen;
     const int32_t search = NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReport, &seen);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
+    // A second session sends a file larger than the connection holds, so its
+    // request cannot even be handed over.
+    const int32_t sender = sdkLogin(station.address());
+    ASSERT_GE(sender, 0) << NET_DVR_GetLastError();
+    ScratchDir dir;
+    std::string file = dir.file("large.bin", std::string(16u << 20, 'x'));
 
     Frozen frozen(station.pid());
     char page[] = "{}";
@@ -186,6 +192,15 @@ TEST(UnansweredCall, AFrozenStationFailsTheCallInFlightAndGivesUpTheLink) {
     while (seen.status == 0 && Clock::now() < deadline) std::this_thread::sleep_for(milliseconds(5));
     EXPECT_EQ(seen.status.load(), NET_SDK_CALLBACK_STATUS_FAILED);
     EXPECT_EQ(seen.error.load(), static_cast<uint32_t>(NET_DVR_ERR_TIMEOUT));
+
+    start = Clock::now();
+    EXPECT_EQ(NET_DVR_UploadFile_V40(sender, NET_DVR_UPLOAD_FILE_TYPE, nullptr, 0, &file[0], nullptr, 0), -1);
+    RecordProperty("sendMs", static_cast<int>(since(start).count()));
+    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_TIMEOUT);
+    // Each wait for room is limited, not the whole send: the frozen side's
+    // buffers still take bytes for a few rounds before none move.
+    EXPECT_LT(since(start), milliseconds(10 * kReplyMs) + kMargin);
+    EXPECT_TRUE(NET_DVR_Logout_V30(sender));
 
     // The link is given up: later calls fail at once, and the handles are
     // still released.
