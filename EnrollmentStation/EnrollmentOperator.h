@@ -83,11 +83,10 @@ public:
     void setProgressCallback(ProgressCallback callback, void* user);
     ProgressTarget progressTarget() const;
     // Runs a long-connection job on a worker task as a cancellable operation
-    // of this object, handing result batches to `consume` as they arrive.
-    // False with (69, 8207) when cancelled, (69, 8208) when the station fell
-    // silent past the stream time-out, (69, 8203) when no worker could run it.
-    using ResultBatches = std::function<void(std::deque<protocol::BatchReturnData>&)>;
-    bool runStreamJob(const std::shared_ptr<CSearchProc>& process, const ResultBatches& consume = nullptr);
+    // of this object. False with (69, 8207) when cancelled, (69, 8208) when
+    // the station fell silent past the stream time-out, (69, 8203) when no
+    // worker could run it.
+    bool runStreamJob(const std::shared_ptr<CSearchProc>& process);
 
     // Offline store (OfflineStoreOperations.cpp).
     bool setOfflineCaptureRule(protocol::RuleInfo& info);

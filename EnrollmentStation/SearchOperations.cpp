@@ -29,22 +29,20 @@ protocol::BatchPassThroughReq searchRequest() {
 bool CEnrollmentOperator::searchCaptureData(std::vector<protocol::SearchCaptureData>& records) {
     if (!requireSession(m_lUserID)) return false;
     const std::shared_ptr<CSearchProc> process = CSearchProc::create(static_cast<int32_t>(m_lUserID), searchRequest());
-    // The documents are read while the search still runs, each dropped as
-    // soon as it is read: the reading overlaps the station's paging, and a
-    // search never holds all its documents and all its records at once. The
-    // records wait in a deque, which never moves them as it grows (a
-    // message's move is not noexcept, so a growing vector would copy).
+    // Each document is read on the report thread as soon as it is made and
+    // then dropped: it is read while still in the cache, no thread is woken
+    // for it, and a search never holds all its documents and all its records
+    // at once. The records wait in a deque, which never moves them as it
+    // grows (a message's move is not noexcept, so a growing vector would
+    // copy); the reader is done with it once the job has ended.
     std::deque<protocol::SearchCaptureData> read;
-    const auto readDocuments = [&read](ReturnList& documents) {
-        while (!documents.empty()) {
+    process->setResultReader([&read](ReturnList& documents) {
+        for (protocol::BatchReturnData& document : documents) {
             protocol::SearchCaptureData record;
-            if (protocol::TParseJSONStr(record, documents.front().m_strOutBuffer)) {
-                read.push_back(std::move(record));
-            }
-            documents.pop_front();
+            if (protocol::TParseJSONStr(record, document.m_strOutBuffer)) read.push_back(std::move(record));
         }
-    };
-    if (!runStreamJob(process, readDocuments)) return false;
+    });
+    if (!runStreamJob(process)) return false;
     records.reserve(records.size() + read.size());
     for (protocol::SearchCaptureData& record : read) records.push_back(std::move(record));
     return true;

@@ -8,14 +8,14 @@
 
 namespace EnrollmentStation {
 
-bool CEnrollmentOperator::runStreamJob(const std::shared_ptr<CSearchProc>& process, const ResultBatches& consume) {
+bool CEnrollmentOperator::runStreamJob(const std::shared_ptr<CSearchProc>& process) {
     process->setStreamTimeout(m_nStreamTimeoutMs);
     CRunningOperations::Registration running = m_running.enter([process] { process->requestStop(); });
     if (!running.admitted()) {
         setLastError(kErrMainLibrary, kErrCancelled);
         return false;
     }
-    const bool ran = consume ? runOnWorkerTask(process, consume) : runOnWorkerTask(process);
+    const bool ran = runOnWorkerTask(process);
     if (running.finish()) {
         setLastError(kErrMainLibrary, kErrCancelled);
         return false;

@@ -239,7 +239,6 @@ bool CSearchProc::run() {
         if (m_lHandle != -1) closeConnection();
         liveProcesses().retire(m_token);
         m_bFinished = true;
-        closeReturnData();
         throw;
     }
     // No report reaches the job after its run: the caller's callback is not
@@ -252,7 +251,6 @@ bool CSearchProc::run() {
                                              __LINE__);
     }
     m_bFinished = true;
-    closeReturnData();
     return true;
 }
 
@@ -391,18 +389,6 @@ bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process) {
     } catch (...) {
         // No worker could be started, or the job ran out of memory; the
         // operation reports it as a failed job.
-        return false;
-    }
-}
-
-bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process,
-                     const std::function<void(ReturnList&)>& consume) {
-    try {
-        auto task = std::async(std::launch::async, [owner = process] { return owner->run(); });
-        ReturnList batch;
-        while (process->waitReturnData(batch)) consume(batch);
-        return task.get();
-    } catch (...) {
         return false;
     }
 }

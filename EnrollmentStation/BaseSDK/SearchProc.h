@@ -81,6 +81,14 @@ public:
     // The job ended because the station stayed silent that long. Read after
     // the worker has ended.
     bool timedOut() const { return m_bTimedOut; }
+    // Reads the search's results where they are made: on the report thread,
+    // right after each result is kept and the worker woken, with the results
+    // taken from the return list. The document is read while it is still in
+    // the cache, and no further thread is woken per result. Called for one
+    // report at a time, never after run has returned. Set before the worker
+    // starts; without it the results stay in the return list.
+    using ResultReader = std::function<void(ReturnList&)>;
+    void setResultReader(ResultReader reader) { m_resultReader = std::move(reader); }
     // Where the face handler reports the capture progress of each data
     // report; opened before the worker starts and closed once the job has
     // ended, so that no late report reaches the caller.
@@ -124,16 +132,14 @@ private:
     std::atomic<int64_t> m_silenceEnds{0};
     bool m_bTimedOut = false;
     ProgressHook m_progress;
+    ResultReader m_resultReader;
+    // Keeps the reader to one report at a time, whatever the SDK's threads.
+    std::mutex m_readerLock;
 };
 
 // Runs `process` on a worker task that holds a shared owner, and waits for it
 // without a time-out. False only when no worker could be started.
 bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process);
-
-// The same, handing the results to `consume` on the calling thread in
-// batches, as they arrive, while the job still runs.
-bool runOnWorkerTask(const std::shared_ptr<CSearchProc>& process,
-                     const std::function<void(ReturnList&)>& consume);
 
 }  // namespace EnrollmentStation
 

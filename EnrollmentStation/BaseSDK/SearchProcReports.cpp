@@ -263,14 +263,23 @@ void CSearchProc::processSearchCaptureData(uint32_t type, const void* buffer, ui
         const bool noMatch = status == kSearchNoMatch;
         // The caller hears of an empty store before the worker is woken.
         if (noMatch && toCaller) m_fnUserCallback(protocol::TToJSONStr(result), m_pUserData);
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (status == kSearchLast || noMatch) {
-            m_bDone = true;
-        } else if (status == kSearchMore) {
-            m_bDone = false;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (status == kSearchLast || noMatch) {
+                m_bDone = true;
+            } else if (status == kSearchMore) {
+                m_bDone = false;
+            }
+            m_bDataArrived = true;
+            m_cond.notify_one();
         }
-        m_bDataArrived = true;
-        m_cond.notify_one();
+        // The worker asks for the next page meanwhile.
+        if (m_resultReader) {
+            std::lock_guard<std::mutex> reading(m_readerLock);
+            ReturnList results;
+            takeReturnData(results);
+            if (!results.empty()) m_resultReader(results);
+        }
         return;
     }
     const StatusReport report = readStatus(type, buffer, length);

@@ -25,11 +25,8 @@ bool CAbstractStepStrategy::stopRemoteConfig() {
 }
 
 void CAbstractStepStrategy::pushReturnData(protocol::BatchReturnData&& data) {
-    {
-        std::lock_guard<std::mutex> lock(m_returnLock);
-        m_returnList.push_back(std::move(data));
-    }
-    m_returnArrived.notify_one();
+    std::lock_guard<std::mutex> lock(m_returnLock);
+    m_returnList.push_back(std::move(data));
 }
 
 void CAbstractStepStrategy::takeReturnData(ReturnList& out) {
@@ -37,23 +34,6 @@ void CAbstractStepStrategy::takeReturnData(ReturnList& out) {
     if (m_returnList.empty()) return;
     out = std::move(m_returnList);
     m_returnList.clear();  // a moved-from deque is valid but unspecified
-}
-
-bool CAbstractStepStrategy::waitReturnData(ReturnList& out) {
-    std::unique_lock<std::mutex> lock(m_returnLock);
-    m_returnArrived.wait(lock, [this] { return !m_returnList.empty() || m_returnClosed; });
-    if (m_returnList.empty()) return false;
-    out = std::move(m_returnList);
-    m_returnList.clear();
-    return true;
-}
-
-void CAbstractStepStrategy::closeReturnData() {
-    {
-        std::lock_guard<std::mutex> lock(m_returnLock);
-        m_returnClosed = true;
-    }
-    m_returnArrived.notify_all();
 }
 
 }  // namespace EnrollmentStation

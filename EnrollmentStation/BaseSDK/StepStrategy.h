@@ -10,7 +10,6 @@
 #define ENROLLMENTSTATION_BASESDK_STEPSTRATEGY_H
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -40,12 +39,6 @@ public:
     // Moves every result into `out`, replacing what it held, and leaves the
     // step's list empty. With no result `out` is left as it was.
     void takeReturnData(ReturnList& out);
-    // Waits until results arrive or the run has ended. Then moves the
-    // results into `out` (replacing what it held) and answers true; false
-    // once the run has ended and every result was taken.
-    bool waitReturnData(ReturnList& out);
-    // The run has ended: no result follows, and waiters are released.
-    void closeReturnData();
 
 protected:
     // Steps are owned as their most derived type; never deleted through here.
@@ -54,9 +47,7 @@ protected:
     protocol::BatchPassThroughReq m_request;
     int32_t m_lUserID;
     std::mutex m_returnLock;
-    std::condition_variable m_returnArrived;
     ReturnList m_returnList;
-    bool m_returnClosed = false;
     int32_t m_lHandle = -1;
 
 public:

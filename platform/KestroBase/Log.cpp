@@ -4,6 +4,7 @@
 // time with milliseconds, the level, the module tag and the formatted text.
 // The destination, the lowest level and the file's size cap come from the
 // environment (see LogSink.h) unless a program sets them itself.
+#include <atomic>
 #include <chrono>
 #include <cstdarg>
 #include <cstdint>
@@ -98,6 +99,13 @@ public:
         return logger;
     }
 
+    // Whether a line of this level would go anywhere; read without the
+    // lock, so that a call that writes nothing formats nothing either.
+    bool wants(int level) const {
+        return level >= m_wantedLevel.load(std::memory_order_relaxed) &&
+               !m_discarding.load(std::memory_order_relaxed);
+    }
+
     void write(int level, const char* module, const std::string& text) {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (level < m_minLevel) {
@@ -142,11 +150,13 @@ public:
     void setSink(kestro_standin::LogSink sink) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_sink = std::move(sink);
+        publish();
     }
 
     void setLevel(int minLevel) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_minLevel = minLevel;
+        publish();
     }
 
     void setFile(const std::string& path) {
@@ -188,12 +198,21 @@ private:
         if (target == Target::File && !m_file.open(path, error)) {
             reportUnusable(error);
         }
+        publish();
+    }
+
+    // Under m_mutex: what wants() reads, after any change of level,
+    // destination or sink.
+    void publish() {
+        m_wantedLevel.store(m_minLevel, std::memory_order_relaxed);
+        m_discarding.store(m_target == Target::Off && !m_sink, std::memory_order_relaxed);
     }
 
     // The one line on stderr a file destination ever causes: writing the
     // lines anywhere else would put them where nobody asked for them.
     void reportUnusable(const std::string& error) {
         m_target = Target::Off;
+        publish();
         std::fprintf(stderr, "KestroBase: cannot open the log file \"%s\" (%s); log lines are dropped\n",
                      m_path.c_str(), error.c_str());
     }
@@ -229,6 +248,8 @@ private:
     }
 
     std::mutex m_mutex;
+    std::atomic<int> m_wantedLevel{kDefaultLevel};
+    std::atomic<bool> m_discarding{true};
     int m_minLevel = kDefaultLevel;
     Target m_target = Target::Off;
     std::string m_path;
@@ -259,6 +280,7 @@ namespace Base {
 namespace details {
 
 void VexaFormatLog(int level, const char* module, const char* format, ...) {
+    if (!Logger::instance().wants(level)) return;
     va_list args;
     va_start(args, format);
     const std::string text = formatText(format, args);

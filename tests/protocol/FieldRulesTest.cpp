@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <string>
 
 using namespace protocol;
 using prototest::compact;
@@ -167,8 +169,8 @@ TEST(FieldValues, NestedMessagesReadOnlyWhatTheyFind) {
     EXPECT_EQ(feature.m_stRegion.m_dX, 1.0);
     EXPECT_EQ(feature.m_stRegion.m_dY, 2.0);
     EXPECT_EQ(feature.m_stNoseTipPoint.m_dX, 5.0);
-    EXPECT_EQ(feature.presentKeys, (std::unordered_set<std::string>{"Region", "NoseTipPoint"}));
-    EXPECT_EQ(feature.m_stRegion.presentKeys, (std::unordered_set<std::string>{"x", "y"}));
+    EXPECT_EQ(feature.presentKeys.names(), (std::set<std::string>{"Region", "NoseTipPoint"}));
+    EXPECT_EQ(feature.m_stRegion.presentKeys.names(), (std::set<std::string>{"x", "y"}));
     EXPECT_TRUE(feature.m_stNoseTipPoint.presentKeys.empty());
 }
 
@@ -178,21 +180,25 @@ TEST(PresentKeys, RecordTheMessagesSpellingAndOnlyGrow) {
     EXPECT_EQ(id.m_strIDCardNo, "X1");
     EXPECT_EQ(id.m_nNation, 0);
     EXPECT_EQ(id.m_strChnName, "");
-    EXPECT_EQ(id.presentKeys, (std::unordered_set<std::string>{"IDCardNo", "nation", "chnName"}));
+    EXPECT_EQ(id.presentKeys.names(), (std::set<std::string>{"IDCardNo", "nation", "chnName"}));
+    EXPECT_EQ(id.presentKeys.size(), 3u);
+    EXPECT_TRUE(id.presentKeys.contains("IDCardNo"));
+    EXPECT_FALSE(id.presentKeys.contains("idcardno"));
+    EXPECT_FALSE(id.presentKeys.contains("pic"));
 
     readInto(id, R"({"pic": "p", "IDCardNo": "X2"})");
-    EXPECT_EQ(id.presentKeys, (std::unordered_set<std::string>{"IDCardNo", "nation", "chnName", "pic"}));
+    EXPECT_EQ(id.presentKeys.names(), (std::set<std::string>{"IDCardNo", "nation", "chnName", "pic"}));
 
     // The two-sided messages keep theirs on the IInboundData side.
     RFCar car;
     readInto(car, R"({"cardType": "EMCard"})");
-    EXPECT_EQ(static_cast<IInboundData&>(car).presentKeys, (std::unordered_set<std::string>{"cardType"}));
+    EXPECT_EQ(static_cast<IInboundData&>(car).presentKeys.names(), (std::set<std::string>{"cardType"}));
 
     // Copies carry them, and the filter too.
     id.ignoreMode = 1;
     id.ignoreItems = {"pic"};
     const IdentityInfo copy = id;
-    EXPECT_EQ(copy.presentKeys, id.presentKeys);
+    EXPECT_EQ(copy.presentKeys.names(), id.presentKeys.names());
     EXPECT_EQ(compactOf(copy), R"({"pic":"p"})");
 
     // Assigning a two-sided message, even from an rvalue, keeps its one filter.

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
-#include <unordered_set>
 #include <vector>
 
 namespace protocol {
@@ -124,7 +123,7 @@ T memberTypeOf(T C::*);
 const cJSON* findMember(const cJSON* node, const char* key);
 
 // Reads the fields of `table` from `node` into the object at `owner`.
-void readFields(void* owner, std::unordered_set<std::string>& presentKeys, const FieldDesc* table,
+void readFields(void* owner, KeySet& presentKeys, const FieldDesc* table,
                 std::size_t count, const cJSON* node);
 
 // While one of these lives, toJSON on its thread builds trees whose string
@@ -168,6 +167,7 @@ struct FieldsOf {
 
     template <std::size_t N>
     static void read(Owner& self, const FieldDesc (&table)[N], const cJSON* node) {
+        static_assert(N <= KeySet::kMaxFields, "a message's found keys are one bit per field");
         readFields(static_cast<void*>(&self), structOf(self).presentKeys, table, N, node);
     }
 

@@ -220,7 +220,7 @@ const cJSON* findMember(const cJSON* node, const char* key) {
     return nullptr;
 }
 
-void readFields(void* owner, std::unordered_set<std::string>& presentKeys, const FieldDesc* table,
+void readFields(void* owner, KeySet& presentKeys, const FieldDesc* table,
                 std::size_t count, const cJSON* node) {
     if (node == nullptr) {
         return;
@@ -235,7 +235,7 @@ void readFields(void* owner, std::unordered_set<std::string>& presentKeys, const
             continue;
         }
         readValue(field, member, item);
-        presentKeys.emplace(field.key);
+        presentKeys.add(table, i);
     }
 }
 

@@ -14,8 +14,9 @@
 #include <cjson/cJSON.h>
 
 #include <string>
-#include <unordered_set>
 #include <vector>
+
+#include "Common/Protocol/JSONStruct/KeySet.h"
 
 namespace protocol {
 
@@ -29,7 +30,7 @@ public:
 
     // Keys that fromJSON found, spelt as the message spells them. Grows with
     // every read and is never cleared by reading again.
-    std::unordered_set<std::string> presentKeys;
+    KeySet presentKeys;
 
 protected:
     // Messages are destroyed through IInboundData or IReturnData.
