@@ -1,6 +1,10 @@
 """The control page's JSON API, driven as a test harness would, with a
 stationctl client on the link beside it."""
+import http.client
+import json
+import socket
 import time
+from urllib.parse import urlsplit
 
 from station import Station, b64, png
 
@@ -107,6 +111,86 @@ def test_persons_added_changed_and_removed_show_in_search_and_outlast_a_restart(
         assert again.raw(kept[0]["facePicture"])[1] == photo, "the photo outlasts the restart"
     finally:
         again.stop()
+
+
+def send(station, method, path, body=None, host=True, **headers):
+    """A request with the headers given, Host included (False: none at all);
+    (status, content type, text of the answer)."""
+    where = urlsplit(station.page)
+    connection = http.client.HTTPConnection(where.hostname, where.port, timeout=30)
+    connection.putrequest(method, path, skip_host=True, skip_accept_encoding=True)
+    data = None if body is None else json.dumps(body).encode()
+    if host is True:
+        host = where.netloc
+    kind = headers.pop("Content_Type", "application/json")
+    for name, value in ([("Host", host)] if host else []) + list(headers.items()):
+        connection.putheader(name, value)
+    if data is not None:
+        connection.putheader("Content-Type", kind)
+        connection.putheader("Content-Length", str(len(data)))
+    connection.endheaders(data)
+    response = connection.getresponse()
+    answer = (response.status, response.headers.get_content_type(), response.read().decode())
+    connection.close()
+    return answer
+
+
+def test_requests_for_another_host_or_from_another_origin_are_refused_and_change_nothing(station):
+    port = urlsplit(station.page).port
+    persons = station.ok("GET", "/api/persons")
+    victim = persons[0]["captureNo"]
+    refused = [
+        # A name rebound to this address, with or without a change.
+        (421, "GET", "/api/persons", None, {"host": "rebound.example:%d" % port}),
+        (421, "GET", "/", None, {"host": "127.0.0.1:%d" % (port + 1)}),
+        (421, "POST", "/api/persons", {"name": "Intruder"}, {"host": "rebound.example:%d" % port}),
+        (421, "GET", "/api/station", None, {"host": False}),
+        # The right host, asked by another site's page.
+        (403, "POST", "/api/persons", {"name": "Intruder"}, {"Origin": "http://rebound.example"}),
+        (403, "POST", "/api/faults", {"kind": "error", "times": 5}, {"Origin": "null"}),
+        (403, "DELETE", "/api/persons/%d" % victim, None, {"Origin": "http://127.0.0.1:%d" % (port + 1)}),
+        (403, "PUT", "/api/person/wait", {"on": True}, {"Origin": "https://127.0.0.1:%d" % port}),
+    ]
+    for status, method, path, body, headers in refused:
+        got, kind, text = send(station, method, path, body, **headers)
+        assert (got, kind) == (status, "text/plain"), (method, path, headers, got, text)
+        assert text.startswith("refused: "), text
+
+    # A refused request's body is not taken for a request of its own.
+    inner = json.dumps({"kind": "error", "call": "NET_DVR_Logout_V30", "times": 7}).encode()
+    smuggled = (b"POST /api/faults HTTP/1.1\r\nHost: 127.0.0.1:%d\r\nContent-Type: application/json\r\n"
+                b"Content-Length: %d\r\n\r\n%s" % (port, len(inner), inner))
+    with socket.create_connection(("127.0.0.1", port), timeout=30) as raw:
+        raw.sendall(b"POST /api/persons HTTP/1.1\r\nHost: rebound.example:%d\r\nContent-Type: text/plain\r\n"
+                    b"Content-Length: %d\r\n\r\n%s" % (port, len(smuggled), smuggled))
+        # The refusal, then either the end of the connection or silence.
+        answers = b""
+        try:
+            while True:
+                chunk = raw.recv(65536)
+                if not chunk:
+                    break
+                answers += chunk
+                raw.settimeout(1)
+        except socket.timeout:
+            pass
+    assert answers.count(b"HTTP/1.1 ") == 1 and b" 421 " in answers, answers
+
+    assert station.ok("GET", "/api/persons") == persons
+    assert station.ok("GET", "/api/person")["waitForPerson"] is False
+
+    # The page's own requests, by each name of the loopback address.
+    for host in ("127.0.0.1:%d" % port, "localhost:%d" % port, "LocalHost:%d" % port):
+        status, _, text = send(station, "POST", "/api/persons", {"name": "Guest " + host}, host=host,
+                               Origin="http://" + host)
+        assert status == 201, text
+        assert send(station, "GET", "/", host=host)[:2] == (200, "text/html")
+    added = station.ok("GET", "/api/persons")[len(persons):]
+    assert [p["name"] for p in added] == ["Guest 127.0.0.1:%d" % port, "Guest localhost:%d" % port,
+                                          "Guest LocalHost:%d" % port]
+    # A change needs a JSON body, whatever its method.
+    status, _, text = send(station, "PUT", "/api/persons/%d" % victim, "x", Content_Type="text/plain")
+    assert status == 415 and "application/json" in text
 
 
 def test_faults_apply_to_the_next_n_calls_and_then_wear_off(station):

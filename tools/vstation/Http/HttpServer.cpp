@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "Http/Json.h"
+#include "Http/RequestGuard.h"
 
 namespace vstation_tool {
 
@@ -44,23 +45,42 @@ std::vector<ApiRoute> allRoutes() {
 
 struct HttpServer::Impl {
     httplib::Server server;
+    RequestGuard guard;  // set by start(), before the first request
 };
 
 HttpServer::HttpServer(ApiContext& context) : m_impl(std::make_unique<Impl>()) {
     httplib::Server& server = m_impl->server;
     server.set_payload_max_length(kBodyLimit);
+    // Every request passes the guard before any route sees it.
+    server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+        GuardedRequest guarded;
+        guarded.method = request.method;
+        const auto host = request.headers.find("Host");
+        const auto origin = request.headers.find("Origin");
+        if (host != request.headers.end()) guarded.host = &host->second;
+        if (origin != request.headers.end()) guarded.origin = &origin->second;
+        guarded.contentType = request.get_header_value("Content-Type");
+        std::string why;
+        const int status = m_impl->guard.check(guarded, &why);
+        if (status == 0) return httplib::Server::HandlerResponse::Unhandled;
+        if (status == 415) {
+            ApiResponse api;
+            answerError(&api, status, why);
+            reply(api, response);
+        } else {
+            // Not for the page: no JSON for it to read.
+            response.status = status;
+            response.set_content("refused: " + why + "\n", "text/plain");
+        }
+        // Nothing more is served on the connection: what follows a refused
+        // request (its body, perhaps unread) is not taken for a request.
+        response.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    });
     for (const ApiRoute& route : allRoutes()) {
         auto handler = [&context, route](const httplib::Request& request, httplib::Response& response) {
             ApiResponse api;
-            // Another site's page may post forms and plain text to this port
-            // without asking; a JSON body it can send only with the port's
-            // consent, which is never given.
-            if (route.method == "POST" &&
-                request.get_header_value("Content-Type").compare(0, 16, "application/json") != 0) {
-                answerError(&api, 415, "the body must be sent as application/json");
-            } else {
-                route.handler(context, apiRequest(request), &api);
-            }
+            route.handler(context, apiRequest(request), &api);
             reply(api, response);
         };
         if (route.method == "GET") server.Get(route.pattern, handler);
@@ -106,6 +126,7 @@ bool HttpServer::start(const std::string& host, uint16_t port, std::string* why)
         return false;
     }
     m_port = static_cast<uint16_t>(bound);
+    m_impl->guard = RequestGuard(host, m_port);
     m_thread = std::thread([&server] { server.listen_after_bind(); });
     return true;
 }

@@ -1,6 +1,6 @@
 // The control page and its JSON API over HTTP (--http), served by a
 // maintained HTTP library; the endpoints themselves know nothing of HTTP
-// (Api.h).
+// (Api.h). Every request first passes the guard (RequestGuard.h).
 //
 // Thread safety: start() and stop() from one thread; requests are served on
 // the library's worker threads.
