@@ -8,9 +8,11 @@
 #define VSTATION_CONFIGSCRIPTS_H
 
 #include <string>
+#include <vector>
 
 #include "ConfigServer/ConfigServer.h"
 #include "State/ConfigState.h"
+#include "VirtualStation/Vocabulary.h"
 
 namespace vstation {
 
@@ -19,6 +21,8 @@ namespace vstation {
 bool takeScriptedAnswer(const std::string& requestLine, ConfigAnswer* answer);
 // The next scripted ability document.
 bool takeScriptedAbility(ConfigAnswer* answer);
+// Appends the scripted answers still queued, in the order they are taken.
+void listScriptedAnswers(std::vector<ArmedFault>* faults);
 
 }  // namespace vstation
 

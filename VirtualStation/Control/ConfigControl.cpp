@@ -57,6 +57,25 @@ public:
         m_replies.clear();
         m_ability.clear();
     }
+    void list(std::vector<ArmedFault>* faults) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const auto& line : m_replies) {
+            for (const Queued& queued : line.second) {
+                ArmedFault fault;
+                fault.kind = ArmedKind::ScriptedReply;
+                fault.call = line.first;
+                fault.succeeds = queued.answer.ok;
+                fault.remaining = queued.remaining;
+                faults->push_back(fault);
+            }
+        }
+        for (const Queued& queued : m_ability) {
+            ArmedFault fault;
+            fault.kind = ArmedKind::ScriptedAbility;
+            fault.remaining = queued.remaining;
+            faults->push_back(fault);
+        }
+    }
 
 private:
     bool takeFor(const std::string& requestLine, ConfigAnswer* answer) {
@@ -92,6 +111,8 @@ bool takeScriptedAnswer(const std::string& requestLine, ConfigAnswer* answer) {
 }
 
 bool takeScriptedAbility(ConfigAnswer* answer) { return scripts().takeAbility(answer); }
+
+void listScriptedAnswers(std::vector<ArmedFault>* faults) { scripts().list(faults); }
 
 void scriptReply(const std::string& requestLine, const std::string& body, int times) {
     scripts().add(requestLine, answerOf(true, body, true), times);

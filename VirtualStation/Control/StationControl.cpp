@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ConfigServer/ConfigScripts.h"
+#include "Jobs/StreamJobs.h"
 #include "State/Profile.h"
 #include "Sdk/Runtime.h"
 #include "State/Station.h"
@@ -64,6 +66,14 @@ void failAlways(const std::string& call, int32_t error) {
 }
 
 void clearFaults() { Runtime::instance().clearFaults(); }
+
+std::vector<ArmedFault> armedFaults() {
+    std::vector<ArmedFault> faults;
+    Runtime::instance().listFaults(&faults);
+    listScriptedAnswers(&faults);
+    listStreamScripts(&faults);
+    return faults;
+}
 
 std::vector<CallRecord> callLog() { return Runtime::instance().callLog(); }
 

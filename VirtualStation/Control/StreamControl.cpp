@@ -44,6 +44,22 @@ public:
         m_waiting.clear();
     }
 
+    void list(std::vector<ArmedFault>* faults) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const auto& command : m_waiting) {
+            for (const StreamScript& script : command.second) {
+                ArmedFault fault;
+                fault.kind = ArmedKind::StreamEnding;
+                fault.command = command.first;
+                fault.ending = script.ending;
+                fault.error = script.error;
+                fault.reportDelayMs = script.reportDelayMs;
+                fault.remaining = 1;
+                faults->push_back(fault);
+            }
+        }
+    }
+
 private:
     StreamScripts() {
         Runtime::instance().addTeardownHook([this](int32_t userId) {
@@ -63,6 +79,8 @@ bool streamCommand(uint32_t command) {
 }  // namespace
 
 StreamScript takeStreamScript(uint32_t command) { return StreamScripts::instance().take(command); }
+
+void listStreamScripts(std::vector<ArmedFault>* faults) { StreamScripts::instance().list(faults); }
 
 std::chrono::milliseconds paced(std::chrono::milliseconds wanted) {
     return Runtime::instance().pacing() ? wanted : std::chrono::milliseconds(0);

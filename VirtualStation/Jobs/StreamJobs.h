@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "Jobs/LongConnection.h"
 #include "VirtualStation/Vocabulary.h"
@@ -24,6 +25,8 @@ std::unique_ptr<StreamJob> searchJob(std::shared_ptr<Station> station, const Str
 
 // The script for the next connection of `command`, or the usual course.
 StreamScript takeStreamScript(uint32_t command);
+// Appends the scripts still waiting, one per connection, in the order taken.
+void listStreamScripts(std::vector<ArmedFault>* faults);
 
 // `wanted` with pacing on, nothing with it off.
 std::chrono::milliseconds paced(std::chrono::milliseconds wanted);

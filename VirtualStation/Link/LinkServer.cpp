@@ -508,6 +508,13 @@ void LinkServer::dropNextSearches(int times, int afterRecords) {
     plan.afterRecords = afterRecords < 0 ? 0 : afterRecords;
 }
 
+int LinkServer::searchesToDrop(int* afterRecords) {
+    DropPlan& plan = dropPlan();
+    std::lock_guard<std::mutex> lock(plan.mutex);
+    *afterRecords = plan.afterRecords;
+    return plan.times;
+}
+
 void LinkServer::stop() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_stopping = true;

@@ -50,6 +50,8 @@ public:
     // connection dropped, with no farewell, where its record answer
     // `afterRecords` + 1 would have gone. `times` 0 disarms.
     static void dropNextSearches(int times, int afterRecords);
+    // The searches still to be dropped, and after how many records.
+    static int searchesToDrop(int* afterRecords);
 
     LinkServer(const LinkServer&) = delete;
     LinkServer& operator=(const LinkServer&) = delete;

@@ -287,6 +287,26 @@ void Runtime::clearFaults() {
     m_impl->faults.clear();
 }
 
+void Runtime::listFaults(std::vector<ArmedFault>* faults) const {
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    for (const auto& entry : m_impl->faults) {
+        ArmedFault fault;
+        fault.kind = ArmedKind::CallFails;
+        fault.call = entry.first;
+        for (const Fault& next : entry.second.next) {
+            fault.error = next.error;
+            fault.remaining = next.remaining;
+            faults->push_back(fault);
+        }
+        // failAlways(call, 0) lifts the permanent fault.
+        if (entry.second.always && entry.second.alwaysError != NET_DVR_ERR_NONE) {
+            fault.error = entry.second.alwaysError;
+            fault.remaining = -1;
+            faults->push_back(fault);
+        }
+    }
+}
+
 std::vector<CallRecord> Runtime::callLog() const {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     return std::vector<CallRecord>(m_impl->log.begin(), m_impl->log.end());

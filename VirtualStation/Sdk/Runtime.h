@@ -78,6 +78,8 @@ public:
     void failNext(const std::string& call, int32_t error, int times);
     void failAlways(const std::string& call, int32_t error);
     void clearFaults();
+    // Appends the call faults not yet used up, by call name.
+    void listFaults(std::vector<ArmedFault>* faults) const;
     std::vector<CallRecord> callLog() const;
     std::vector<CallRecord> callLogSince(uint64_t* position) const;
     void clearCallLog();

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "StationFixture.h"
+#include "VirtualStation/ConfigControl.h"
 #include "VirtualStation/StationControl.h"
+#include "VirtualStation/StreamControl.h"
 
 namespace {
 
@@ -49,6 +51,44 @@ TEST_F(Control, FailAlwaysHoldsUntilClearedAndYieldsToScriptedFaults) {
     }
     vstation::clearFaults();
     EXPECT_EQ(login(loginRecord()), 0);
+}
+
+TEST_F(Control, ArmedFaultsListsWhatIsStillSwitchedOnAndCallsUseItUp) {
+    ASSERT_TRUE(NET_DVR_Init());
+    vstation::failNext(kLogin, NET_DVR_ERR_CONNECT, 2);
+    vstation::failAlways(kLogin, NET_DVR_ERR_RECV);
+    vstation::failAlways("NET_DVR_Logout_V30", NET_DVR_ERR_SEND);
+    vstation::failAlways("NET_DVR_Logout_V30", NET_DVR_ERR_NONE);  // lifted again
+    vstation::scriptStatus("", "{}", 3);
+    vstation::StreamScript silent;
+    silent.ending = vstation::StreamEnding::Silent;
+    ASSERT_TRUE(vstation::scriptStream(NET_DVR_CAPTURE_FACE_INFO, silent));
+
+    auto faults = vstation::armedFaults();
+    ASSERT_EQ(faults.size(), 4u);
+    EXPECT_EQ(faults[0].kind, vstation::ArmedKind::CallFails);
+    EXPECT_EQ(faults[0].call, kLogin);
+    EXPECT_EQ(faults[0].error, NET_DVR_ERR_CONNECT);
+    EXPECT_EQ(faults[0].remaining, 2);
+    EXPECT_EQ(faults[1].error, NET_DVR_ERR_RECV);
+    EXPECT_EQ(faults[1].remaining, -1);
+    EXPECT_EQ(faults[2].kind, vstation::ArmedKind::ScriptedReply);
+    EXPECT_FALSE(faults[2].succeeds);
+    EXPECT_EQ(faults[2].remaining, 3);
+    EXPECT_EQ(faults[3].kind, vstation::ArmedKind::StreamEnding);
+    EXPECT_EQ(faults[3].command, static_cast<uint32_t>(NET_DVR_CAPTURE_FACE_INFO));
+    EXPECT_EQ(faults[3].ending, vstation::StreamEnding::Silent);
+
+    // Each call takes one; what is used up is no longer listed.
+    login(loginRecord());
+    EXPECT_EQ(vstation::armedFaults()[0].remaining, 1);
+    login(loginRecord());
+    EXPECT_EQ(vstation::armedFaults()[0].remaining, -1);
+
+    vstation::clearFaults();
+    vstation::clearScripts();
+    vstation::clearStreamScripts();
+    EXPECT_TRUE(vstation::armedFaults().empty());
 }
 
 TEST_F(Control, NotInitialisedWinsOverAFaultAndLeavesItScripted) {

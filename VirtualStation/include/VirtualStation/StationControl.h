@@ -35,6 +35,11 @@ VSTATION_API void failNext(const std::string& call, int32_t error, int times = 1
 // Every call of `call` fails with `error` until clearFaults().
 VSTATION_API void failAlways(const std::string& call, int32_t error);
 VSTATION_API void clearFaults();
+// Every fault switched on and not yet used up, however it was switched on:
+// call faults (failNext, failAlways), scripted configuration answers
+// (ConfigControl.h) and scripted stream endings (StreamControl.h), each in
+// the order it will be used.
+VSTATION_API std::vector<ArmedFault> armedFaults();
 
 // ---- observation ----------------------------------------------------------
 VSTATION_API std::vector<CallRecord> callLog();

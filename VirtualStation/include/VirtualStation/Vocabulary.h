@@ -169,6 +169,26 @@ struct StreamScript {
     std::string lateTemplate;
 };
 
+// ---- faults switched on (StationControl.h: armedFaults) ---------------------
+
+enum class ArmedKind {
+    CallFails,        // calls of `call` fail with `error`
+    ScriptedReply,    // configuration requests with the line `call` ("": any line) get a scripted answer
+    ScriptedAbility,  // ability requests get a scripted document
+    StreamEnding,     // the next connections of `command` go as `ending` and `reportDelayMs` say
+};
+struct ArmedFault {
+    ArmedKind kind = ArmedKind::CallFails;
+    std::string call;
+    int32_t error = 0;
+    bool succeeds = false;  // ScriptedReply: the answer claims success (else it is a status document)
+    uint32_t command = 0;
+    StreamEnding ending = StreamEnding::Normal;
+    int reportDelayMs = 0;
+    // Calls (StreamEnding: connections) it still applies to; -1: until cleared.
+    int remaining = 0;
+};
+
 }  // namespace vstation
 
 #endif  // VSTATION_VOCABULARY_H

@@ -178,6 +178,7 @@ def test_requests_for_another_host_or_from_another_origin_are_refused_and_change
 
     assert station.ok("GET", "/api/persons") == persons
     assert station.ok("GET", "/api/person")["waitForPerson"] is False
+    assert station.ok("GET", "/api/faults")["faults"] == []
 
     # The page's own requests, by each name of the loopback address.
     for host in ("127.0.0.1:%d" % port, "localhost:%d" % port, "LocalHost:%d" % port):
@@ -191,6 +192,28 @@ def test_requests_for_another_host_or_from_another_origin_are_refused_and_change
     # A change needs a JSON body, whatever its method.
     status, _, text = send(station, "PUT", "/api/persons/%d" % victim, "x", Content_Type="text/plain")
     assert status == 415 and "application/json" in text
+
+
+def test_the_fault_list_is_the_stations_own_whoever_switched_them_on(station):
+    # Switched on by clients of the API other than the page; used up by a client on the link.
+    station.ok("POST", "/api/faults", {"kind": "error", "call": "NET_DVR_StartRemoteConfig", "error": 23,
+                                       "times": 2})
+    station.ok("POST", "/api/faults", {"kind": "silent", "target": "face", "times": 3})
+    station.ok("POST", "/api/faults", {"kind": "drop", "afterRecords": 2, "times": 1})
+    texts = [f["text"] for f in station.ok("GET", "/api/faults")["faults"]]
+    assert len(texts) == 3, texts
+    assert "NET_DVR_StartRemoteConfig" in texts[0] and "error 23" in texts[0] and "next 2 call(s)" in texts[0]
+    assert "Face" in texts[1] and "next 3 connection(s)" in texts[1]
+    assert "after 2 record(s)" in texts[2] and "next 1 search(es)" in texts[2]
+
+    assert station.run("fingerprint")[0] == 1
+    faults = station.ok("GET", "/api/faults")["faults"]
+    assert faults[0]["remaining"] == 1 and "next 1 call(s)" in faults[0]["text"]
+    assert station.run("fingerprint")[0] == 1
+    assert [f["remaining"] for f in station.ok("GET", "/api/faults")["faults"]] == [3, 1]
+
+    station.ok("DELETE", "/api/faults")
+    assert station.ok("GET", "/api/faults")["faults"] == []
 
 
 def test_faults_apply_to_the_next_n_calls_and_then_wear_off(station):

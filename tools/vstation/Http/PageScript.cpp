@@ -27,10 +27,12 @@ async function api(method, path, body) {
   return answer;
 }
 
-// Runs an action of the page and says how it went.
-async function act(what, method, path, body) {
+// Runs an action of the page and says how it went; `then` first shows what
+// the action changed.
+async function act(what, method, path, body, then) {
   try {
     const answer = await api(method, path, body);
+    if (then) await then();
     say(what);
     return answer;
   } catch (e) {
@@ -267,14 +269,18 @@ $("fault-form").addEventListener("submit", async (event) => {
   const text = $("fault-kind").selectedOptions[0].textContent + (body.target ? " on " + body.target : "") +
                (body.call ? " on " + body.call : "") + (body.error ? ", error " + body.error : "") +
                ", for the next " + body.times + " call(s)";
-  if (await act("Switched on: " + text, "POST", "/api/faults", body)) {
-    $("faults-armed").append(element("li", text));
-  }
+  await act("Switched on: " + text, "POST", "/api/faults", body, loadFaults);
 });
 
 $("fault-clear").addEventListener("click", async () => {
-  if (await act("Every fault is off", "DELETE", "/api/faults")) $("faults-armed").replaceChildren();
+  await act("Every fault is off", "DELETE", "/api/faults", undefined, loadFaults);
 });
+
+// The station's own list: faults switched on by any client show, used-up ones go.
+async function loadFaults() {
+  const answer = await api("GET", "/api/faults");
+  $("faults-armed").replaceChildren(...answer.faults.map((fault) => element("li", fault.text)));
+}
 
 // ---- the call log --------------------------------------------------------
 const logLimit = 300;
@@ -314,6 +320,7 @@ loadPersons().catch((e) => say(e.message, true));
 poll(loadStation, 3000);
 poll(loadPending, 500);
 poll(loadLog, 1000);
+poll(loadFaults, 1000);
 )js";
 
 }  // namespace vstation_tool
