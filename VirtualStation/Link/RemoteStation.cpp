@@ -57,7 +57,12 @@ std::chrono::milliseconds replyTimeout(uint32_t carriedMs = 0) {
 }
 
 // One login's connection to a station process.
-class Link {
+//
+// Always owned by shared_ptr. The reporter thread keeps its link alive from
+// its first report on, so that a report callback may log out (and so drop
+// every other owner) and still return into a link that exists; the link then
+// ends on that thread, after the callback.
+class Link : public std::enable_shared_from_this<Link> {
 public:
     explicit Link(Socket socket) : m_socket(std::move(socket)) {
         m_reader = std::thread([this] { readLoop(); });
@@ -176,6 +181,10 @@ private:
     }
 
     void reportLoop() {
+        // Declared before the lock, so released after it: when this is the
+        // last owner, the link is destroyed with its mutex unlocked, and
+        // nothing of it is touched after that.
+        std::shared_ptr<Link> alive;
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
             m_changed.wait(lock, [this] { return !m_reports.empty() || m_closing; });
@@ -189,6 +198,7 @@ private:
             auto it = m_streams.find(tag);
             if (it == m_streams.end() || !unpackReport(command, &items, &report)) continue;
             const Stream stream = it->second;
+            if (!alive) alive = shared_from_this();
             m_delivering = tag;
             lock.unlock();
             void* buffer = report.bind();

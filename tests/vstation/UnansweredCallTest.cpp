@@ -3,6 +3,8 @@
 // Every call waits at most the reply time-out, the link is then given up,
 // and a cancel through the library ends a transfer without waiting for the
 // station. The time-out is shortened to kReplyMs for the whole process.
+// Also the other way a session ends under a waiting thread: a logout from
+// inside one of its own reports.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -140,6 +142,21 @@ void ZORN_CALL onReport(uint32_t type, void* buffer, uint32_t length, void* user
 }
 #endif
 
+// Logs its session out from inside the first data report.
+struct LogoutFromReport {
+    int32_t userId = -1;
+    std::atomic<int> reports{0};
+    std::atomic<int> logoutResult{-1};
+    std::promise<void> loggedOut;
+};
+
+void ZORN_CALL logoutOnFirstData(uint32_t type, void*, uint32_t, void* user) {
+    auto* state = static_cast<LogoutFromReport*>(user);
+    if (type != NET_SDK_CALLBACK_TYPE_DATA || state->reports++ != 0) return;
+    state->logoutResult = NET_DVR_Logout_V30(state->userId);
+    state->loggedOut.set_value();
+}
+
 }  // namespace
 
 TEST(UnansweredCall, APeerThatNeverAnswersFailsTheLoginWithinTheTimeout) {
@@ -260,4 +277,32 @@ TEST(UnansweredCall, ACancelEndsADownloadFromAFrozenStationPromptly) {
     EXPECT_TRUE(client.uninitEnrollmentStation());
     EXPECT_EQ(station.stop().exitCode, 0);
 #endif
+}
+
+// The link ends after the callback returns, not under it (the sanitizer
+// builds see any touch of a link already freed).
+TEST(SessionEnd, ALogoutFromInsideAReportEndsTheSessionAndTheLinkAfterIt) {
+    StationProcess station;
+    ASSERT_FALSE(station.address().empty());
+    ASSERT_TRUE(NET_DVR_Init());
+    LogoutFromReport state;
+    state.userId = sdkLogin(station.address());
+    ASSERT_GE(state.userId, 0) << NET_DVR_GetLastError();
+    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
+    const int32_t search =
+        NET_DVR_StartRemoteConfig(state.userId, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, logoutOnFirstData, &state);
+    ASSERT_GE(search, 0) << NET_DVR_GetLastError();
+    char page[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 0, "maxResults": 1}})";
+    ASSERT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1));
+    ASSERT_EQ(state.loggedOut.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(state.logoutResult.load(), 1);
+
+    // The session and its handles are gone; the station serves the next one.
+    EXPECT_FALSE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1));
+    EXPECT_FALSE(NET_DVR_Logout_V30(state.userId));
+    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_USER_ID);
+    const int32_t next = sdkLogin(station.address());
+    ASSERT_GE(next, 0) << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_Logout_V30(next));
+    NET_DVR_Cleanup();
 }
