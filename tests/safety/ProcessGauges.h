@@ -17,7 +17,8 @@ struct Reading {
 };
 
 // Takes a reading; clears the station's call log first, since it keeps the
-// last 100,000 calls and would look like growth.
+// last 100,000 calls and would look like growth. Waits up to two seconds for
+// the process to be down to its main thread before counting threads.
 Reading read();
 
 std::ostream& operator<<(std::ostream& out, const Reading& reading);
