@@ -19,7 +19,8 @@ uint64_t getUnsigned(const uint8_t* data, int bytes) {
 
 bool validKind(uint8_t kind) {
     return kind == static_cast<uint8_t>(FrameKind::Call) || kind == static_cast<uint8_t>(FrameKind::Reply) ||
-           kind == static_cast<uint8_t>(FrameKind::Report) || kind == static_cast<uint8_t>(FrameKind::Error);
+           kind == static_cast<uint8_t>(FrameKind::Report) || kind == static_cast<uint8_t>(FrameKind::Error) ||
+           kind == static_cast<uint8_t>(FrameKind::Ping);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ enum class FrameKind : uint8_t {
     Reply = 'R',   // station -> client: return value, SDK error, then outputs
     Report = 'E',  // station -> client: a long connection's report
     Error = 'X',   // either way: why the connection is being closed
+    Ping = 'P',    // client -> station on an idle link; the station sends one back
 };
 
 struct Item {

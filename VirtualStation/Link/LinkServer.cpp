@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "Link/Reports.h"
+#include "Link/Timeouts.h"
 #include "ZornNetSDK.h"
 
 namespace vstation {
@@ -96,7 +97,9 @@ int takeDrop() {
 class ServerConnection : public std::enable_shared_from_this<ServerConnection> {
 public:
     ServerConnection(Socket socket, const LinkServer::Options& station, std::string scratch)
-        : m_socket(std::move(socket)), m_station(station), m_scratch(std::move(scratch)) {}
+        : m_socket(std::move(socket)), m_station(station), m_scratch(std::move(scratch)) {
+        m_socket.limitSends(static_cast<int>(linkTimeout().count()));
+    }
 
     void start() {
         auto self = shared_from_this();
@@ -130,9 +133,19 @@ private:
         stream->connection->send(frame);
     }
 
+    // A send that fails ends the connection: a client that took nothing in
+    // for the link's time-out is frozen or gone, and its calls, reports and
+    // pings are dropped with it rather than held by a thread of this station.
     bool send(const Frame& frame) {
         std::lock_guard<std::mutex> lock(m_writeMutex);
-        return writeFrame(m_socket, frame);
+        bool timedOut = false;
+        if (writeFrame(m_socket, frame, &timedOut)) return true;
+        if (timedOut && !m_socket.isShut()) {
+            std::cerr << "vstation: link connection closed: the client took nothing in for "
+                      << linkTimeout().count() << " ms\n";
+        }
+        m_socket.shutdown();  // the reader stops, and closes what the connection held
+        return false;
     }
 
     void refuse(const std::string& why) {
@@ -147,8 +160,14 @@ private:
         Frame frame;
         std::string why;
         while (readFrame(m_socket, &frame, &why)) {
+            if (frame.kind == FrameKind::Ping && frame.items.empty()) {
+                Frame pong;
+                pong.kind = FrameKind::Ping;
+                if (!send(pong)) break;
+                continue;
+            }
             if (frame.kind != FrameKind::Call) {
-                why = "only calls are accepted";
+                why = "only calls and empty pings are accepted";
                 break;
             }
             Frame reply;

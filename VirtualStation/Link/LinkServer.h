@@ -5,7 +5,11 @@
 // A connection sees only the handles it opened; another connection's handle
 // is unknown to it. When a connection ends, whatever it left open (long
 // connections, transfers, logins) is closed. A malformed frame gets an
-// error frame and closes that connection only.
+// error frame and closes that connection only. A client's ping is answered
+// with a ping at once. A send that waits longer than the link's time-out
+// for the client to take something in ends that client's connection, as
+// if the client had closed it, so a frozen client holds no thread of the
+// station for long.
 //
 // Thread safety: run() on one thread, stop() from any other (not from a
 // signal handler). Each connection runs on a thread of its own.

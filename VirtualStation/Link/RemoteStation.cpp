@@ -4,7 +4,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
@@ -18,6 +17,7 @@
 #include "Link/Frame.h"
 #include "Link/Reports.h"
 #include "Link/Socket.h"
+#include "Link/Timeouts.h"
 
 namespace vstation {
 namespace link {
@@ -25,35 +25,20 @@ namespace link {
 namespace {
 
 constexpr int kConnectTimeoutMs = 3000;
-// How long a call waits for the station to take its request and for the
-// reply, unless the call carries a receive time-out of its own.
-constexpr int kReplyTimeoutMs = 5000;
-// The longest VSTATION_REPLY_TIMEOUT_MS taken: an hour.
-constexpr long kLongestReplyTimeoutMs = 3600L * 1000;
 // Buffers handed in are copied whole; beyond this a call is refused here.
 constexpr uint32_t kLargestBuffer = kMaxFrameBytes / 4;
 
+using Clock = std::chrono::steady_clock;
+
 std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
-// VSTATION_REPLY_TIMEOUT_MS, read once: when it is a number of milliseconds
-// from 1 to an hour, every wait of the link lasts that long, whatever the
-// call carries (tests shorten it); otherwise 0.
-int replyTimeoutFromEnvironment() {
-    static const int ms = [] {
-        const char* value = std::getenv("VSTATION_REPLY_TIMEOUT_MS");
-        if (!value || !*value) return 0;
-        char* end = nullptr;
-        const long parsed = std::strtol(value, &end, 10);
-        return *end == '\0' && parsed > 0 && parsed <= kLongestReplyTimeoutMs ? static_cast<int>(parsed) : 0;
-    }();
-    return ms;
-}
-
-// The wait for a call's reply; `carriedMs` is the call's own receive
-// time-out, 0 when it carries none.
+// The wait for a call's reply: VSTATION_REPLY_TIMEOUT_MS when set, whatever
+// the call carries (tests shorten it); otherwise the call's own receive
+// time-out `carriedMs`, or the link's 5 s when it carries none.
 std::chrono::milliseconds replyTimeout(uint32_t carriedMs = 0) {
-    if (const int ms = replyTimeoutFromEnvironment()) return std::chrono::milliseconds(ms);
-    return std::chrono::milliseconds(carriedMs > 0 ? carriedMs : kReplyTimeoutMs);
+    const std::chrono::milliseconds set = linkTimeoutFromEnvironment();
+    if (set.count() > 0) return set;
+    return carriedMs > 0 ? std::chrono::milliseconds(carriedMs) : kDefaultLinkTimeout;
 }
 
 // One login's connection to a station process.
@@ -62,9 +47,19 @@ std::chrono::milliseconds replyTimeout(uint32_t carriedMs = 0) {
 // its first report on, so that a report callback may log out (and so drop
 // every other owner) and still return into a link that exists; the link then
 // ends on that thread, after the callback.
+//
+// A station that freezes or vanishes without its connection being seen to
+// close (power lost, cable pulled) is found out even while nothing is asked
+// of it: while no call is in flight, the reporter thread sends a ping after
+// heartbeatInterval() of quiet, which the station answers at once, and when
+// nothing at all has arrived for linkTimeout() (and nothing waits to be
+// read) the link is lost with NET_DVR_ERR_TIMEOUT, as for a call not
+// answered in time. A call in flight is left to its own limit, which may be
+// longer: the station does not read while it carries out a call.
 class Link : public std::enable_shared_from_this<Link> {
 public:
-    explicit Link(Socket socket) : m_socket(std::move(socket)) {
+    explicit Link(Socket socket)
+        : m_socket(std::move(socket)), m_quietLimit(linkTimeout()), m_pingAfter(heartbeatInterval()) {
         m_reader = std::thread([this] { readLoop(); });
         m_reporter = std::thread([this] { reportLoop(); });
     }
@@ -160,6 +155,9 @@ private:
                 m_haveReply = true;
             } else if (frame.kind == FrameKind::Report) {
                 m_reports.push_back(std::move(frame));
+            } else if (frame.kind == FrameKind::Ping) {
+                // The station's answer: the time it arrived is all it says,
+                // and the reporter, woken below, counts the quiet from there.
             } else {
                 break;  // an error frame: the station closes this connection
             }
@@ -187,8 +185,19 @@ private:
         std::shared_ptr<Link> alive;
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
-            m_changed.wait(lock, [this] { return !m_reports.empty() || m_closing; });
-            if (m_reports.empty()) return;
+            if (m_reports.empty()) {
+                if (m_closing) return;
+                if (m_lostWith != NET_DVR_ERR_NONE) {
+                    m_changed.wait(lock, [this] { return !m_reports.empty() || m_closing; });
+                    continue;
+                }
+                const Clock::time_point heard = m_socket.lastInput();
+                const Clock::time_point next = keepAlive(lock, heard);
+                // Whatever came while the lock was let go is looked at first.
+                if (m_reports.empty() && !m_closing && m_lostWith == NET_DVR_ERR_NONE && m_socket.lastInput() == heard)
+                    m_changed.wait_until(lock, next);  // every frame taken in wakes it early
+                continue;
+            }
             Frame frame = std::move(m_reports.front());
             m_reports.pop_front();
             ItemReader items(frame);
@@ -209,6 +218,41 @@ private:
         }
     }
 
+    // The heartbeat, on the reporter thread with `lock` held (let go of while
+    // it sends). `heard` is when bytes last arrived. Returns when to look
+    // again, unless a frame comes first.
+    Clock::time_point keepAlive(std::unique_lock<std::mutex>& lock, Clock::time_point heard) {
+        const Clock::time_point now = Clock::now();
+        if (now - heard < m_pingAfter) return heard + m_pingAfter;
+        const bool silent = now - heard >= m_quietLimit;
+        if (!silent && m_pinged >= heard) return heard + m_quietLimit;  // asked already: the answer has till then
+        Clock::time_point next = now + m_pingAfter;
+        lock.unlock();
+        {
+            // Pings go between calls, never inside one. A call in flight has
+            // its own limit; its reply wakes this thread again.
+            std::unique_lock<std::mutex> calling(m_callMutex, std::try_to_lock);
+            if (!calling) {
+            } else if (silent) {
+                // Bytes waiting mean this process, not the station, fell
+                // behind (a loaded machine): the reader takes them next.
+                if (!m_socket.inputWaiting()) lose(NET_DVR_ERR_TIMEOUT);
+            } else {
+                Frame ping;
+                ping.kind = FrameKind::Ping;
+                bool sendTimedOut = false;
+                m_pinged = now;
+                if (writeFrame(m_socket, ping, &sendTimedOut)) {
+                    next = heard + m_quietLimit;
+                } else {
+                    lose(sendTimedOut ? NET_DVR_ERR_TIMEOUT : NET_DVR_ERR_RECV);
+                }
+            }
+        }
+        lock.lock();
+        return next;
+    }
+
     Socket m_socket;
     std::mutex m_callMutex;  // one call in flight per connection
     std::mutex m_mutex;
@@ -220,6 +264,9 @@ private:
     std::deque<Frame> m_reports;
     std::map<int32_t, Stream> m_streams;
     int32_t m_delivering = -1;
+    const Clock::duration m_quietLimit;  // no byte for this long: the station is gone
+    const Clock::duration m_pingAfter;   // quiet for this long: ask for a sign of life
+    Clock::time_point m_pinged;          // the last ping sent; the reporter thread's alone
     std::thread m_reader;
     std::thread m_reporter;
 };

@@ -108,6 +108,14 @@ Socket::Native acceptNative(Socket& listener) {
 }
 bool acceptAgain() { return WSAGetLastError() == WSAECONNRESET; }
 
+bool hasInput(Socket::Native fd) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(fd, &set);
+    timeval none{0, 0};
+    return ::select(0, &set, nullptr, nullptr, &none) == 1;
+}
+
 bool setSendLimit(Socket::Native fd, int timeoutMs) {
     const DWORD limit = static_cast<DWORD>(timeoutMs);
     return setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit) == 0;
@@ -145,6 +153,11 @@ bool awaitInput(const Socket&) { return true; }
 
 Socket::Native acceptNative(Socket& listener) { return ::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC); }
 bool acceptAgain() { return errno == EINTR || errno == ECONNABORTED; }
+
+bool hasInput(Socket::Native fd) {
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, 0) == 1;
+}
 
 bool setSendLimit(Socket::Native fd, int timeoutMs) {
     timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
@@ -186,6 +199,7 @@ Socket& Socket::operator=(Socket&& other) noexcept {
         if (valid()) closeNative(m_fd);
         m_fd = other.m_fd;
         m_shut = other.m_shut.load();
+        m_lastInput = other.m_lastInput.load();
         other.m_fd = kNone;
     }
     return *this;
@@ -216,6 +230,8 @@ bool Socket::sendAll(const std::string& bytes, bool* timedOut) {
 
 bool Socket::limitSends(int timeoutMs) { return valid() && setSendLimit(m_fd, std::max(timeoutMs, 0)); }
 
+bool Socket::inputWaiting() const { return valid() && hasInput(m_fd); }
+
 bool Socket::receiveAll(void* into, size_t size) {
     auto* at = static_cast<char*>(into);
     while (size > 0) {
@@ -224,6 +240,7 @@ bool Socket::receiveAll(void* into, size_t size) {
         const auto n = ::recv(m_fd, at, static_cast<Length>(piece), 0);
         if (n < 0 && retry()) continue;
         if (n <= 0) return false;
+        m_lastInput = Clock::now().time_since_epoch().count();
         at += n;
         size -= static_cast<size_t>(n);
     }

@@ -3,13 +3,15 @@
 // Winsock branch lives in Socket.cpp alone.
 //
 // Thread safety: one reader and one writer may use a socket at once;
-// shutdown() may be called from any thread to wake a blocked reader (or a
-// blocked acceptFrom on a listening socket).
+// shutdown(), lastInput() and inputWaiting() may be called from any thread
+// (shutdown() wakes a blocked reader, or a blocked acceptFrom on a
+// listening socket).
 // Ownership: a Socket owns its descriptor and closes it.
 #ifndef VSTATION_LINK_SOCKET_H
 #define VSTATION_LINK_SOCKET_H
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -29,10 +31,15 @@ public:
     static constexpr Native kNone = -1;
 #endif
 
+    using Clock = std::chrono::steady_clock;
+
     Socket() = default;
     explicit Socket(Native fd) : m_fd(fd) {}
     ~Socket();
-    Socket(Socket&& other) noexcept : m_fd(other.m_fd), m_shut(other.m_shut.load()) { other.m_fd = kNone; }
+    Socket(Socket&& other) noexcept
+        : m_fd(other.m_fd), m_shut(other.m_shut.load()), m_lastInput(other.m_lastInput.load()) {
+        other.m_fd = kNone;
+    }
     Socket& operator=(Socket&& other) noexcept;
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
@@ -52,9 +59,17 @@ public:
     // in is found out this way; one that is merely slow keeps the send going.
     bool limitSends(int timeoutMs);
 
+    // When bytes last arrived, or the socket was made: how long a peer has
+    // been quiet, even in the middle of a frame.
+    Clock::time_point lastInput() const { return Clock::time_point(Clock::duration(m_lastInput.load())); }
+    // True when bytes, or the end of the connection, wait to be read. Does
+    // not block.
+    bool inputWaiting() const;
+
 private:
     Native m_fd = kNone;
     std::atomic<bool> m_shut{false};
+    std::atomic<Clock::rep> m_lastInput{Clock::now().time_since_epoch().count()};
 };
 
 // A connection to host:port, or an invalid socket when none could be made

@@ -1,10 +1,13 @@
 // The link spoken raw, as a faulty or hostile client would: another
-// connection's handles, malformed frames, a foreign protocol version. The
-// station answers each with a clear error, closes at most that connection,
-// and goes on serving.
+// connection's handles, malformed frames, a foreign protocol version, a
+// client that stops reading. The station answers each with a clear error (or
+// gives the frozen one up), closes at most that connection, and goes on
+// serving.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "Link/Frame.h"
@@ -125,4 +128,43 @@ TEST(Link, MalformedFramesCloseOnlyTheirConnection) {
     EXPECT_GE(outcome(exchange(bystander, loginCall("Station#2026"))).first, 0);
     Socket fresh = dial(station);
     EXPECT_GE(outcome(exchange(fresh, loginCall("Station#2026"))).first, 0);
+}
+
+// A client that takes nothing in any more (frozen, or gone without its
+// connection closing) while the station sends it a reply far larger than
+// the connection holds: the station gives the send up after its time-out
+// and ends that connection as if the client had closed it.
+TEST(Link, AClientThatStopsReadingIsDroppedWhileOthersAreServed) {
+    constexpr int kTimeoutMs = 300;
+    StationProcess station({}, {{"VSTATION_REPLY_TIMEOUT_MS", std::to_string(kTimeoutMs)}});
+    ASSERT_FALSE(station.address().empty());
+    Socket frozen = dial(station);
+    const int64_t handle = outcome(exchange(frozen, loginCall("Station#2026"))).first;
+    ASSERT_GE(handle, 0);
+    // An output buffer travels back whole, whatever the call writes into it.
+    constexpr size_t kOut = 16u << 20;
+    Frame ability = call("NET_DVR_GetDeviceAbility");
+    ability.number(handle).number(0).buffer(nullptr, 0).number(0).bytes(std::string(kOut, 'x')).number(kOut);
+    ASSERT_TRUE(vstation::link::writeFrame(frozen, ability));
+
+    // The station serves another client while its send waits.
+    Socket other = dial(station);
+    const int64_t otherHandle = outcome(exchange(other, loginCall("Station#2026"))).first;
+    EXPECT_GE(otherHandle, 0);
+    Frame logout = call("NET_DVR_Logout_V30");
+    logout.number(otherHandle);
+    EXPECT_EQ(outcome(exchange(other, logout)), outcomeOf(1, 0));
+
+    // Woken after the time-out (and slack for a loaded machine), the client
+    // finds its connection ended long before the reply's end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(kTimeoutMs + 1500));
+    std::vector<char> chunk(4096);
+    size_t received = 0;
+    while (received + chunk.size() < kOut && frozen.receiveAll(chunk.data(), chunk.size())) received += chunk.size();
+    EXPECT_LT(received + chunk.size(), kOut) << "the whole reply went to a client that had stopped reading";
+    RecordProperty("receivedBytes", static_cast<int>(received));
+
+    const ToolResult result = station.stop();
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.find("the client took nothing in for 300 ms"), std::string::npos) << result.err;
 }
