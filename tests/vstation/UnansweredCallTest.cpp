@@ -308,7 +308,7 @@ TEST(UnansweredCall, ACancelEndsADownloadFromAFrozenStationPromptly) {
     EnrollmentStation::CEnrollmentStation client;
     long id = -1;
     ASSERT_TRUE(client.initEnrollmentStation({host, std::to_string(port), "admin", "Station#2026"}, id));
-    ASSERT_TRUE(client.uploadFile(sent));
+    ASSERT_TRUE(client.uploadFile(sent)) << Kestro::Base::Error::GetLastError().iMainCode << "-" << Kestro::Base::Error::GetLastError().iSubCode;
 
     Started started;
     client.setProgressCallback(Started::report, &started);
