@@ -228,27 +228,25 @@ private:
         if (!silent && m_pinged >= heard) return heard + m_quietLimit;  // asked already: the answer has till then
         Clock::time_point next = now + m_pingAfter;
         lock.unlock();
-        {
-            // Pings go between calls, never inside one. A call in flight has
-            // its own limit; its reply wakes this thread again.
-            std::unique_lock<std::mutex> calling(m_callMutex, std::try_to_lock);
-            if (!calling) {
-            } else if (silent) {
-                // Bytes waiting mean this process, not the station, fell
-                // behind (a loaded machine): the reader takes them next.
-                if (!m_socket.inputWaiting()) lose(NET_DVR_ERR_TIMEOUT);
+        // Pings go between calls, never inside one. A call in flight has its
+        // own limit, and its reply wakes this thread again.
+        std::unique_lock<std::mutex> calling(m_callMutex, std::try_to_lock);
+        if (calling && silent) {
+            // Bytes waiting mean this process, not the station, fell behind
+            // (a loaded machine): the reader takes them next.
+            if (!m_socket.inputWaiting()) lose(NET_DVR_ERR_TIMEOUT);
+        } else if (calling) {
+            Frame ping;
+            ping.kind = FrameKind::Ping;
+            bool sendTimedOut = false;
+            m_pinged = now;
+            if (writeFrame(m_socket, ping, &sendTimedOut)) {
+                next = heard + m_quietLimit;
             } else {
-                Frame ping;
-                ping.kind = FrameKind::Ping;
-                bool sendTimedOut = false;
-                m_pinged = now;
-                if (writeFrame(m_socket, ping, &sendTimedOut)) {
-                    next = heard + m_quietLimit;
-                } else {
-                    lose(sendTimedOut ? NET_DVR_ERR_TIMEOUT : NET_DVR_ERR_RECV);
-                }
+                lose(sendTimedOut ? NET_DVR_ERR_TIMEOUT : NET_DVR_ERR_RECV);
             }
         }
+        if (calling) calling.unlock();  // a call waiting for it need not wait for the lock too
         lock.lock();
         return next;
     }
