@@ -52,9 +52,9 @@ std::chrono::milliseconds replyTimeout(uint32_t carriedMs = 0) {
 // close (power lost, cable pulled) is found out even while nothing is asked
 // of it: while no call is in flight, the reporter thread sends a ping after
 // heartbeatInterval() of quiet, which the station answers at once, and when
-// nothing at all has arrived for linkTimeout() (and nothing waits to be
-// read) the link is lost with NET_DVR_ERR_TIMEOUT, as for a call not
-// answered in time. A call in flight is left to its own limit, which may be
+// nothing at all has arrived within linkTimeout() - heartbeatInterval() of
+// the ping (and nothing waits to be read) the link is lost with
+// NET_DVR_ERR_TIMEOUT, as for a call not answered in time. A call in flight is left to its own limit, which may be
 // longer: the station does not read while it carries out a call.
 class Link : public std::enable_shared_from_this<Link> {
 public:
@@ -224,8 +224,13 @@ private:
     Clock::time_point keepAlive(std::unique_lock<std::mutex>& lock, Clock::time_point heard) {
         const Clock::time_point now = Clock::now();
         if (now - heard < m_pingAfter) return heard + m_pingAfter;
-        const bool silent = now - heard >= m_quietLimit;
-        if (!silent && m_pinged >= heard) return heard + m_quietLimit;  // asked already: the answer has till then
+        // The silence that counts starts at the ping unanswered since `heard`,
+        // not at `heard`: a report callback that kept this thread longer than
+        // the time-out delayed the ping, and the station still gets its time.
+        const Clock::duration answerWithin = m_quietLimit - m_pingAfter;
+        const bool asked = m_pinged >= heard;
+        const bool silent = asked && now - m_pinged >= answerWithin;
+        if (asked && !silent) return m_pinged + answerWithin;
         Clock::time_point next = now + m_pingAfter;
         lock.unlock();
         // Pings go between calls, never inside one. A call in flight has its
@@ -241,7 +246,7 @@ private:
             bool sendTimedOut = false;
             m_pinged = now;
             if (writeFrame(m_socket, ping, &sendTimedOut)) {
-                next = heard + m_quietLimit;
+                next = now + answerWithin;
             } else {
                 lose(sendTimedOut ? NET_DVR_ERR_TIMEOUT : NET_DVR_ERR_RECV);
             }

@@ -448,6 +448,55 @@ Usage usageNow(const StationProcess& station) {
 // The figures of docs/virtual-station.md: a session left idle for
 // ES_IDLE_SECONDS (default 30) at the time-out this process was started
 // with. Disabled: it takes its time.
+// A report callback that keeps the report thread longer than the time-out
+// (an application writing each record away) holds up the pings, not the
+// station: the station's answers must get their time from the ping that was
+// sent late, not from the last frame before the callback.
+struct SlowFirstData {
+    std::atomic<int> data{0};
+    std::atomic<uint32_t> status{0};
+};
+void ZORN_CALL onReportSlowly(uint32_t type, void* buffer, uint32_t length, void* user) {
+    auto* seen = static_cast<SlowFirstData*>(user);
+    if (type == NET_SDK_CALLBACK_TYPE_DATA) {
+        if (seen->data++ == 0) std::this_thread::sleep_for(milliseconds(3 * kReplyMs));
+    } else if (type == NET_SDK_CALLBACK_TYPE_STATUS && buffer && length >= 4) {
+        uint32_t status = 0;
+        std::memcpy(&status, buffer, sizeof status);
+        seen->status = status;
+    }
+}
+
+TEST(QuietLink, AReportCallbackLongerThanTheTimeoutDoesNotLoseTheLink) {
+    shortenReplyTimeout();
+    StationProcess station;
+    ASSERT_FALSE(station.address().empty());
+    ASSERT_TRUE(NET_DVR_Init());
+    const int32_t id = sdkLogin(station.address());
+    ASSERT_GE(id, 0) << NET_DVR_GetLastError();
+    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
+    SlowFirstData seen;
+    const int32_t search =
+        NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReportSlowly, &seen);
+    ASSERT_GE(search, 0) << NET_DVR_GetLastError();
+    char page[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 0, "maxResults": 1}})";
+    ASSERT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1))
+        << NET_DVR_GetLastError();
+    const auto start = Clock::now();
+    while (seen.data == 0 && since(start) < kMargin) std::this_thread::sleep_for(milliseconds(5));
+    ASSERT_EQ(seen.data.load(), 1);
+    // The callback sleeps three time-outs; then one more for the late ping's answer.
+    std::this_thread::sleep_for(milliseconds(5 * kReplyMs));
+    EXPECT_EQ(seen.status.load(), 0u);
+    char next[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 1, "maxResults": 1}})";
+    EXPECT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, next, sizeof next - 1))
+        << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
+    EXPECT_TRUE(NET_DVR_Logout_V30(id));
+    NET_DVR_Cleanup();
+    EXPECT_EQ(station.stop().exitCode, 0);
+}
+
 TEST(QuietLink, DISABLED_AnIdleSessionCostsNextToNothing) {
     const char* set = std::getenv("ES_IDLE_SECONDS");
     const int seconds = set && std::atoi(set) > 0 ? std::atoi(set) : 30;
