@@ -21,6 +21,7 @@
 #include <iterator>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #ifndef _WIN32
 #include <signal.h>
@@ -79,6 +80,29 @@ int32_t sdkLogin(const std::string& address) {
     info.byLoginMode = 2;
     NET_DVR_DEVICEINFO_V40 device{};
     return NET_DVR_Login_V40(&info, &device);
+}
+
+// A station process and one session to it; id is -1 when either failed.
+struct Session {
+    StationProcess station;
+    int32_t id = -1;
+    Session() {
+        if (!station.address().empty() && NET_DVR_Init()) id = sdkLogin(station.address());
+    }
+};
+
+// Opens a search of the offline store whose reports go to `callback`.
+int32_t openSearch(int32_t id, fRemoteConfigCallback callback, void* user) {
+    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
+    return NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, callback, user);
+}
+
+// Asks an open search for the one record at `position`.
+bool askPage(int32_t search, int position) {
+    const std::string page = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": )" +
+                             std::to_string(position) + R"(, "maxResults": 1}})";
+    std::vector<char> bytes(page.begin(), page.end());
+    return NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
 // Takes one connection and reads whatever comes, never writing a byte.
@@ -246,14 +270,12 @@ TEST(UnansweredCall, AFrozenStationFailsTheCallInFlightAndGivesUpTheLink) {
     GTEST_SKIP() << "a process cannot be stopped and continued with a signal on Windows";
 #else
     shortenReplyTimeout();
-    StationProcess station;
-    ASSERT_FALSE(station.address().empty());
-    ASSERT_TRUE(NET_DVR_Init());
-    const int32_t id = sdkLogin(station.address());
+    Session session;
+    auto& station = session.station;
+    const int32_t id = session.id;
     ASSERT_GE(id, 0) << NET_DVR_GetLastError();
-    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
     StatusSeen seen;
-    const int32_t search = NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReport, &seen);
+    const int32_t search = openSearch(id, onReport, &seen);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
     Frozen frozen(station.pid());
     char page[] = "{}";
@@ -340,14 +362,12 @@ TEST(QuietLink, AStationFrozenUnderAWaitingSearchEndsItWithinTheTimeout) {
     GTEST_SKIP() << "a process cannot be stopped and continued with a signal on Windows";
 #else
     shortenReplyTimeout();
-    StationProcess station;
-    ASSERT_FALSE(station.address().empty());
-    ASSERT_TRUE(NET_DVR_Init());
-    const int32_t id = sdkLogin(station.address());
+    Session session;
+    auto& station = session.station;
+    const int32_t id = session.id;
     ASSERT_GE(id, 0) << NET_DVR_GetLastError();
-    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
     StatusSeen seen;
-    const int32_t search = NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReport, &seen);
+    const int32_t search = openSearch(id, onReport, &seen);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
 
     Frozen frozen(station.pid());
@@ -386,20 +406,17 @@ TEST(QuietLink, AStationFrozenUnderAWaitingSearchEndsItWithinTheTimeout) {
 // keeps its link and its open search.
 TEST(QuietLink, AnIdleSessionToAHealthyStationStaysUp) {
     shortenReplyTimeout();
-    StationProcess station;
-    ASSERT_FALSE(station.address().empty());
-    ASSERT_TRUE(NET_DVR_Init());
-    const int32_t id = sdkLogin(station.address());
+    Session session;
+    auto& station = session.station;
+    const int32_t id = session.id;
     ASSERT_GE(id, 0) << NET_DVR_GetLastError();
-    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
     StatusSeen seen;
-    const int32_t search = NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReport, &seen);
+    const int32_t search = openSearch(id, onReport, &seen);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
 
     std::this_thread::sleep_for(milliseconds(8 * kReplyMs));  // some 24 pings
     EXPECT_EQ(seen.status.load(), 0u) << "error " << seen.error.load();
-    char page[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 0, "maxResults": 1}})";
-    EXPECT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1)) << NET_DVR_GetLastError();
+    EXPECT_TRUE(askPage(search, 0)) << NET_DVR_GetLastError();
     EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
     EXPECT_TRUE(NET_DVR_Logout_V30(id));
     NET_DVR_Cleanup();
@@ -469,28 +486,21 @@ void ZORN_CALL onReportSlowly(uint32_t type, void* buffer, uint32_t length, void
 
 TEST(QuietLink, AReportCallbackLongerThanTheTimeoutDoesNotLoseTheLink) {
     shortenReplyTimeout();
-    StationProcess station;
-    ASSERT_FALSE(station.address().empty());
-    ASSERT_TRUE(NET_DVR_Init());
-    const int32_t id = sdkLogin(station.address());
+    Session session;
+    auto& station = session.station;
+    const int32_t id = session.id;
     ASSERT_GE(id, 0) << NET_DVR_GetLastError();
-    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
     SlowFirstData seen;
-    const int32_t search =
-        NET_DVR_StartRemoteConfig(id, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, onReportSlowly, &seen);
+    const int32_t search = openSearch(id, onReportSlowly, &seen);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
-    char page[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 0, "maxResults": 1}})";
-    ASSERT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1))
-        << NET_DVR_GetLastError();
+    ASSERT_TRUE(askPage(search, 0)) << NET_DVR_GetLastError();
     const auto start = Clock::now();
     while (seen.data == 0 && since(start) < kMargin) std::this_thread::sleep_for(milliseconds(5));
     ASSERT_EQ(seen.data.load(), 1);
     // The callback sleeps three time-outs; then one more for the late ping's answer.
     std::this_thread::sleep_for(milliseconds(5 * kReplyMs));
     EXPECT_EQ(seen.status.load(), 0u);
-    char next[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 1, "maxResults": 1}})";
-    EXPECT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, next, sizeof next - 1))
-        << NET_DVR_GetLastError();
+    EXPECT_TRUE(askPage(search, 1)) << NET_DVR_GetLastError();
     EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
     EXPECT_TRUE(NET_DVR_Logout_V30(id));
     NET_DVR_Cleanup();
@@ -500,10 +510,9 @@ TEST(QuietLink, AReportCallbackLongerThanTheTimeoutDoesNotLoseTheLink) {
 TEST(QuietLink, DISABLED_AnIdleSessionCostsNextToNothing) {
     const char* set = std::getenv("ES_IDLE_SECONDS");
     const int seconds = set && std::atoi(set) > 0 ? std::atoi(set) : 30;
-    StationProcess station;
-    ASSERT_FALSE(station.address().empty());
-    ASSERT_TRUE(NET_DVR_Init());
-    const int32_t id = sdkLogin(station.address());
+    Session session;
+    auto& station = session.station;
+    const int32_t id = session.id;
     ASSERT_GE(id, 0) << NET_DVR_GetLastError();
     const Usage before = usageNow(station);
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
@@ -533,26 +542,21 @@ TEST(QuietLink, DISABLED_AnIdleSessionCostsNextToNothing) {
 // The link ends after the callback returns, not under it (the sanitizer
 // builds see any touch of a link already freed).
 TEST(SessionEnd, ALogoutFromInsideAReportEndsTheSessionAndTheLinkAfterIt) {
-    StationProcess station;
-    ASSERT_FALSE(station.address().empty());
-    ASSERT_TRUE(NET_DVR_Init());
+    Session session;
     LogoutFromReport state;
-    state.userId = sdkLogin(station.address());
+    state.userId = session.id;
     ASSERT_GE(state.userId, 0) << NET_DVR_GetLastError();
-    char line[] = "POST /OPRAL/AccessControl/OfflineCapture/DataCollections/searchTask?format=json\r\n";
-    const int32_t search =
-        NET_DVR_StartRemoteConfig(state.userId, NET_DVR_SEARCH_CAPTURE_DATA, line, sizeof line, logoutOnFirstData, &state);
+    const int32_t search = openSearch(state.userId, logoutOnFirstData, &state);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
-    char page[] = R"({"SearchTaskCond": {"searchID": "S1", "searchResultPosition": 0, "maxResults": 1}})";
-    ASSERT_TRUE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1));
+    ASSERT_TRUE(askPage(search, 0));
     ASSERT_EQ(state.loggedOut.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(state.logoutResult.load(), 1);
 
     // The session and its handles are gone; the station serves the next one.
-    EXPECT_FALSE(NET_DVR_SendRemoteConfig(search, NET_DVR_SEND_JSON_DATA, page, sizeof page - 1));
+    EXPECT_FALSE(askPage(search, 0));
     EXPECT_FALSE(NET_DVR_Logout_V30(state.userId));
     EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_USER_ID);
-    const int32_t next = sdkLogin(station.address());
+    const int32_t next = sdkLogin(session.station.address());
     ASSERT_GE(next, 0) << NET_DVR_GetLastError();
     EXPECT_TRUE(NET_DVR_Logout_V30(next));
     NET_DVR_Cleanup();
