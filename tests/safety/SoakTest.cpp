@@ -7,6 +7,8 @@
 // GLIBC_TUNABLES=glibc.malloc.tcache_count=0 (CTest sets it; see exactHeap).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -87,8 +89,10 @@ protected:
         StationTest::SetUp();
         // Level-3 traces are formatted, as in the field, and counted, not kept.
         kestro_standin::setLogSink([this](int, const std::string&, const std::string&) { ++m_lines; });
-        m_upload = ::testing::TempDir() + "soak-up.bin";
-        m_download = ::testing::TempDir() + "soak-down.bin";
+        // Named after the process: another build's run on the same machine
+        // would otherwise remove them under this one.
+        m_upload = ::testing::TempDir() + "soak-up-" + std::to_string(getpid()) + ".bin";
+        m_download = ::testing::TempDir() + "soak-down-" + std::to_string(getpid()) + ".bin";
         std::ofstream(m_upload, std::ios::binary) << std::string(64 * 1024, 'u');
         ASSERT_TRUE(vstation::clearOfflineRecords());
         ASSERT_TRUE(vstation::addOfflineRecords(store()));
