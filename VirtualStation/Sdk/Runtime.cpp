@@ -2,6 +2,7 @@
 #include "Sdk/Runtime.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include <atomic>
 #include <cstdlib>
@@ -93,6 +94,7 @@ Runtime::~Runtime() = default;
 int32_t Runtime::enter(const char* call, std::initializer_list<int64_t> args, const void* record,
                        size_t recordSize, const std::string& text) {
     CallRecord entry;
+    entry.at = std::chrono::steady_clock::now();
     entry.call = call;
     entry.args.assign(args.begin(), args.end());
     if (record && recordSize > 0) {

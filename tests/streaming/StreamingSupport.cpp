@@ -55,6 +55,14 @@ int callCount(const std::string& name) {
     return count;
 }
 
+std::chrono::steady_clock::time_point lastCallAt(const std::string& name) {
+    std::chrono::steady_clock::time_point at;
+    for (const vstation::CallRecord& call : vstation::callLog()) {
+        if (call.call == name) at = call.at;
+    }
+    return at;
+}
+
 std::string base64Decoded(const std::string& text) {
     std::string bytes;
     Kestro::Base::Encrypt::Base64Decode(bytes, text);

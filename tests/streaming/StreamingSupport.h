@@ -52,6 +52,9 @@ std::vector<uint8_t> lastStartBlock();
 
 int callCount(const std::string& call);
 
+// When the last call of that name came in; the clock's epoch when none did.
+std::chrono::steady_clock::time_point lastCallAt(const std::string& call);
+
 std::string base64Decoded(const std::string& text);
 
 // Whether `bytes` is a well-formed PNG file: signature, chunk CRCs, an IHDR

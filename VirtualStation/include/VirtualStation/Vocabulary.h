@@ -6,6 +6,7 @@
 #ifndef VSTATION_VOCABULARY_H
 #define VSTATION_VOCABULARY_H
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,6 +32,7 @@ struct CallRecord {
     std::vector<int64_t> args;      // scalar arguments in order (handles, commands, sizes)
     std::vector<uint8_t> record;    // copy of the main record handed in, if any
     std::string text;               // texts handed in (request line + body, path, page)
+    std::chrono::steady_clock::time_point at;  // when the call came in
 };
 
 // Handles that are open now, by kind.
