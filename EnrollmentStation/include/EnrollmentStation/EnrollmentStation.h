@@ -418,11 +418,13 @@ public:
 
     // Ends the streaming operation (either search form, fingerprint, face)
     // or file transfer running on this object within 100 ms, even when the
-    // station is silent. The ended call closes its connection and returns
-    // false with (69, 8207); the caller's records stay as they were (what a
-    // callback already received stays received). True when an operation was
-    // running; false, with no code set and no effect on the next operation,
-    // when none was. Any thread.
+    // station is silent: within that time the ended call hands the SDK its
+    // connection's close, and returns once the SDK's close has (a download's
+    // close removes the partial file). It returns false with (69, 8207);
+    // the caller's records stay as they were (what a callback already
+    // received stays received). True when an operation was running; false,
+    // with no code set and no effect on the next operation, when none was.
+    // Any thread.
     bool cancelCurrentOperation();
     // The longest wait, in milliseconds, for the station's next report in a
     // streaming operation; past it the operation ends as if cancelled, with
