@@ -1,11 +1,9 @@
 #include "Link/LinkServer.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -15,30 +13,13 @@
 
 #include "Link/Reports.h"
 #include "Link/Timeouts.h"
+#include "State/ScratchFolder.h"
 #include "ZornNetSDK.h"
 
 namespace vstation {
 namespace link {
 
 namespace {
-
-// A new folder of this server's own in the system's temporary folder.
-std::string makeScratch() {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    if (error) return {};
-    const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = base / ("vstation-link-" + std::to_string((seed + attempt * 7919) % 100000000));
-        if (fs::create_directory(candidate, error)) {
-            fs::permissions(candidate, fs::perms::owner_all, error);
-            return candidate.string();
-        }
-        if (error) return {};
-    }
-    return {};
-}
 
 bool readFile(const std::string& path, std::string* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -96,8 +77,8 @@ int takeDrop() {
 // One client connection, with the handles it opened.
 class ServerConnection : public std::enable_shared_from_this<ServerConnection> {
 public:
-    ServerConnection(Socket socket, const LinkServer::Options& station, std::string scratch)
-        : m_socket(std::move(socket)), m_station(station), m_scratch(std::move(scratch)) {
+    ServerConnection(Socket socket, const LinkServer::Options& station)
+        : m_socket(std::move(socket)), m_station(station) {
         m_socket.limitSends(static_cast<int>(linkTimeout().count()));
     }
 
@@ -202,7 +183,6 @@ private:
         return owned(keys, h);
     }
 
-    std::string scratchFile(const char* what) { return m_scratch + "/" + what + "-" + std::to_string(++m_files); }
 
     static void answer(Frame* reply, int64_t result) { reply->number(result).number(NET_DVR_GetLastError()); }
 
@@ -371,7 +351,7 @@ private:
             const int64_t outSize = in.number();
             if (in.ok() && in.atEnd() && sized(input, inSize) && sized(output, outSize)) {
                 // A file the client could not read is one that is not there.
-                const std::string path = scratchFile(contents.present ? "upload" : "unreadable");
+                const std::string path = scratchPath(contents.present ? "upload" : "unreadable");
                 bool staged = true;
                 if (contents.present) {
                     std::ofstream out(path, std::ios::binary);
@@ -400,7 +380,7 @@ private:
             const int64_t inSize = in.number();
             const bool named = in.number() != 0;
             if (in.ok() && in.atEnd() && sized(input, inSize)) {
-                const std::string path = scratchFile("download");
+                const std::string path = scratchPath("download");
                 const int32_t handle =
                     NET_DVR_StartDownload(user, static_cast<uint32_t>(type), input.data(), static_cast<uint32_t>(inSize),
                                           named ? const_cast<char*>(path.c_str()) : nullptr);
@@ -472,7 +452,6 @@ private:
 
     Socket m_socket;
     const LinkServer::Options m_station;
-    const std::string m_scratch;
     std::mutex m_writeMutex;
     std::thread m_thread;
     std::atomic<bool> m_finished{false};
@@ -480,17 +459,12 @@ private:
     std::map<int32_t, std::unique_ptr<Stream>> m_streams;
     std::map<int32_t, std::string> m_uploads;
     std::map<int32_t, std::string> m_downloads;
-    unsigned m_files = 0;
 };
 
 LinkServer::LinkServer(Socket listener, Options station)
-    : m_listener(std::move(listener)), m_station(std::move(station)), m_scratch(makeScratch()) {}
+    : m_listener(std::move(listener)), m_station(std::move(station)) {}
 
-LinkServer::~LinkServer() {
-    stop();
-    std::error_code ignored;
-    if (!m_scratch.empty()) std::filesystem::remove(m_scratch, ignored);
-}
+LinkServer::~LinkServer() { stop(); }
 
 void LinkServer::run() {
     for (;;) {
@@ -506,7 +480,7 @@ void LinkServer::run() {
                 ++it;
             }
         }
-        auto connection = std::make_shared<ServerConnection>(std::move(socket), m_station, m_scratch);
+        auto connection = std::make_shared<ServerConnection>(std::move(socket), m_station);
         connection->start();
         m_connections.push_back(std::move(connection));
     }

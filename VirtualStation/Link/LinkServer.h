@@ -63,7 +63,6 @@ public:
 private:
     Socket m_listener;
     Options m_station;
-    std::string m_scratch;  // uploaded and downloaded files in passing
     std::mutex m_mutex;
     bool m_stopping = false;
     std::list<std::shared_ptr<ServerConnection>> m_connections;

@@ -1,8 +1,10 @@
 // The process's private folder for station files and uploads in progress.
 //
 // Made on first use in the system's temporary folder, readable by this
-// user only, and removed, with everything in
-// it, when the process exits normally.
+// user only, and removed, with everything in it, when the process exits
+// normally. A process killed outright leaves its folder; the next process
+// to make one removes the folders of this user's processes that are gone
+// (not on Windows, whose own clean-up empties the temporary folder).
 //
 // Thread safety: both functions may be called from any thread.
 #ifndef VSTATION_SCRATCHFOLDER_H

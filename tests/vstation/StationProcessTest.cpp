@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -130,4 +131,62 @@ TEST(StationProcess, ItsFolderKeepsTheStateAcrossRestartsAndNothingIsKeptWithout
     StationProcess fresh;
     EXPECT_NE(against(fresh, {"rf-card", "get"}).out.find("enableCPUCard: no"), std::string::npos);
     EXPECT_NE(against(fresh, {"--json", "search"}).out.find("captureNo"), std::string::npos);
+}
+
+// A station killed outright cannot remove its scratch folder; the next one
+// to make its own in the same temporary folder removes it, and leaves the
+// folders of stations still running.
+TEST(StationProcess, TheNextStationRemovesTheScratchFolderOfOneKilledOutright) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows empties its temporary folder itself";
+#else
+    ScratchDir dir;
+    const std::string tmp = dir.path() + "/tmp";
+    ASSERT_TRUE(std::filesystem::create_directory(tmp));
+    const std::map<std::string, std::string> env{{"TMPDIR", tmp}};
+    const std::string sent = dir.file("sent.bin", "bytes");
+    const auto foldersOf = [&](const StationProcess& station) {
+        const std::string prefix = "vstation-" + std::to_string(station.pid()) + "-";
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(tmp)) {
+            if (entry.path().filename().string().rfind(prefix, 0) == 0) ++count;
+        }
+        return count;
+    };
+    // An upload makes the station's folders: the link's and the station's own.
+    const auto upload = [&](const StationProcess& station) {
+        const ToolResult result = against(station, {"upload", sent});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+    };
+
+    StationProcess running({}, env);
+    StationProcess killed({}, env);
+    ASSERT_FALSE(running.address().empty());
+    ASSERT_FALSE(killed.address().empty());
+    upload(running);
+    upload(killed);
+    ASSERT_GT(foldersOf(killed), 0);
+    killed.kill();
+    // Ended (a zombie, not yet reaped) before the next station looks.
+    const auto ended = [&] {
+        std::ifstream stat("/proc/" + std::to_string(killed.pid()) + "/stat");
+        std::string pid, name, state;
+        return !(stat >> pid >> name >> state) || state == "Z";
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!ended() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_GT(foldersOf(killed), 0);
+
+    StationProcess next({}, env);
+    ASSERT_FALSE(next.address().empty());
+    upload(next);
+    EXPECT_EQ(foldersOf(killed), 0);
+    EXPECT_GT(foldersOf(running), 0);
+    EXPECT_GT(foldersOf(next), 0);
+
+    EXPECT_EQ(running.stop().exitCode, 0);
+    EXPECT_EQ(foldersOf(running), 0);  // a clean stop removes its own
+#endif
 }
