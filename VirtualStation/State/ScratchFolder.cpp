@@ -27,6 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kPrefix = "vstation-";
+#ifndef _WIN32
 // Held locked by the folder's process for as long as it lives.
 constexpr const char* kAliveFile = ".alive";
 
@@ -36,14 +37,16 @@ unsigned long folderProcess(const std::string& name) {
     const std::string prefix = kPrefix;
     if (name.compare(0, prefix.size(), prefix) != 0) return 0;
     const size_t dash = name.find('-', prefix.size());
-    if (dash == std::string::npos || dash == prefix.size() || dash + 1 == name.size()) return 0;
+    // Ten digits at most: every process number fits, and so does the figure.
+    if (dash == std::string::npos || dash == prefix.size() || dash - prefix.size() > 10 || dash + 1 == name.size()) {
+        return 0;
+    }
     for (size_t i = prefix.size(); i < name.size(); ++i) {
         if (i != dash && !std::isdigit(static_cast<unsigned char>(name[i]))) return 0;
     }
     return std::stoul(name.substr(prefix.size(), dash - prefix.size()));
 }
 
-#ifndef _WIN32
 // Whether the process that made `folder` is gone: its lock on the alive
 // file can be taken (a lock is process-wide and dies with the process, in
 // whatever process namespace), or, where there is no such file yet, no
