@@ -168,7 +168,9 @@ private:
         // does: status "failed" with the error the link was lost with.
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_lostWith == NET_DVR_ERR_NONE) m_lostWith = NET_DVR_ERR_RECV;
+        // Closed here (the session logged out) is not lost: nothing to report.
         for (const auto& [tag, stream] : m_streams) {
+            if (m_closing) break;
             Frame failed;
             failed.kind = FrameKind::Report;
             const uint32_t status[2] = {NET_SDK_CALLBACK_STATUS_FAILED, static_cast<uint32_t>(m_lostWith)};
@@ -185,8 +187,10 @@ private:
         std::shared_ptr<Link> alive;
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
+            // A closed link (its session logged out) delivers nothing more,
+            // as a stopped connection: what is queued is dropped.
+            if (m_closing) return;
             if (m_reports.empty()) {
-                if (m_closing) return;
                 if (m_lostWith != NET_DVR_ERR_NONE) {
                     m_changed.wait(lock, [this] { return !m_reports.empty() || m_closing; });
                     continue;

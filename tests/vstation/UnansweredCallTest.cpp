@@ -546,11 +546,16 @@ TEST(SessionEnd, ALogoutFromInsideAReportEndsTheSessionAndTheLinkAfterIt) {
     LogoutFromReport state;
     state.userId = session.id;
     ASSERT_GE(state.userId, 0) << NET_DVR_GetLastError();
+    StatusSeen other;  // another search of the session, waiting
+    ASSERT_GE(openSearch(state.userId, onReport, &other), 0) << NET_DVR_GetLastError();
     const int32_t search = openSearch(state.userId, logoutOnFirstData, &state);
     ASSERT_GE(search, 0) << NET_DVR_GetLastError();
     ASSERT_TRUE(askPage(search, 0));
     ASSERT_EQ(state.loggedOut.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(state.logoutResult.load(), 1);
+    // The other search is closed as by a stop: no report after the logout.
+    std::this_thread::sleep_for(milliseconds(200));
+    EXPECT_EQ(other.status.load(), 0u) << "error " << other.error.load();
 
     // The session and its handles are gone; the station serves the next one.
     EXPECT_FALSE(askPage(search, 0));
@@ -559,5 +564,20 @@ TEST(SessionEnd, ALogoutFromInsideAReportEndsTheSessionAndTheLinkAfterIt) {
     const int32_t next = sdkLogin(session.station.address());
     ASSERT_GE(next, 0) << NET_DVR_GetLastError();
     EXPECT_TRUE(NET_DVR_Logout_V30(next));
+    NET_DVR_Cleanup();
+}
+
+// A logout closes the session's long connections as a stop does: their
+// callbacks hear nothing more, not a failure of a link that was not lost.
+TEST(SessionEnd, ALogoutClosesTheSessionsSearchesWithoutAReport) {
+    Session session;
+    ASSERT_GE(session.id, 0) << NET_DVR_GetLastError();
+    StatusSeen first, second;
+    ASSERT_GE(openSearch(session.id, onReport, &first), 0) << NET_DVR_GetLastError();
+    ASSERT_GE(openSearch(session.id, onReport, &second), 0) << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_Logout_V30(session.id));
+    std::this_thread::sleep_for(milliseconds(200));
+    EXPECT_EQ(first.status.load(), 0u) << "error " << first.error.load();
+    EXPECT_EQ(second.status.load(), 0u) << "error " << second.error.load();
     NET_DVR_Cleanup();
 }
