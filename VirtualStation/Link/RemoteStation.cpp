@@ -54,8 +54,9 @@ std::chrono::milliseconds replyTimeout(uint32_t carriedMs = 0) {
 // heartbeatInterval() of quiet, which the station answers at once, and when
 // nothing at all has arrived within linkTimeout() - heartbeatInterval() of
 // the ping (and nothing waits to be read) the link is lost with
-// NET_DVR_ERR_TIMEOUT, as for a call not answered in time. A call in flight is left to its own limit, which may be
-// longer: the station does not read while it carries out a call.
+// NET_DVR_ERR_TIMEOUT, as for a call not answered in time. A call in flight
+// is left to its own limit, which may be longer: the station does not read
+// while it carries out a call.
 class Link : public std::enable_shared_from_this<Link> {
 public:
     explicit Link(Socket socket)
@@ -271,7 +272,7 @@ private:
     std::deque<Frame> m_reports;
     std::map<int32_t, Stream> m_streams;
     int32_t m_delivering = -1;
-    const Clock::duration m_quietLimit;  // no byte for this long: the station is gone
+    const Clock::duration m_quietLimit;  // a ping unanswered for this less m_pingAfter: the station is gone
     const Clock::duration m_pingAfter;   // quiet for this long: ask for a sign of life
     Clock::time_point m_pinged;          // the last ping sent; the reporter thread's alone
     std::thread m_reader;
