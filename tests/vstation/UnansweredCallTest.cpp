@@ -188,6 +188,27 @@ private:
     pid_t m_pid;
 };
 
+// After a frozen station's link was given up: a later call fails at once
+// with the connection error, the session's handles are still released, and
+// the station, woken, has lost only that client.
+void expectGivenUpThenServedAgain(Session& session, int32_t search, Frozen& frozen) {
+    NET_DVR_FACE_PARAM_CFG record{};
+    record.dwSize = sizeof record;
+    uint32_t returned = 0;
+    const auto call = Clock::now();
+    EXPECT_FALSE(NET_DVR_GetDVRConfig(session.id, 2505, 1, &record, sizeof record, &returned));
+    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_CONNECT);
+    EXPECT_LT(since(call), milliseconds(kReplyMs / 2));
+    EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
+    EXPECT_TRUE(NET_DVR_Logout_V30(session.id));
+
+    frozen.thaw();
+    const int32_t again = sdkLogin(session.station.address());
+    EXPECT_GE(again, 0) << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_GetDVRConfig(again, 2505, 1, &record, sizeof record, &returned)) << NET_DVR_GetLastError();
+    EXPECT_TRUE(NET_DVR_Logout_V30(again));
+}
+
 // Set by the first progress report of a transfer.
 struct Started {
     std::promise<void> promise;
@@ -293,24 +314,7 @@ TEST(UnansweredCall, AFrozenStationFailsTheCallInFlightAndGivesUpTheLink) {
     EXPECT_EQ(seen.status.load(), NET_SDK_CALLBACK_STATUS_FAILED);
     EXPECT_EQ(seen.error.load(), static_cast<uint32_t>(NET_DVR_ERR_TIMEOUT));
 
-    // The link is given up: later calls fail at once, and the handles are
-    // still released.
-    NET_DVR_FACE_PARAM_CFG record{};
-    record.dwSize = sizeof record;
-    uint32_t returned = 0;
-    const auto call = Clock::now();
-    EXPECT_FALSE(NET_DVR_GetDVRConfig(id, 2505, 1, &record, sizeof record, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_CONNECT);
-    EXPECT_LT(since(call), milliseconds(kReplyMs / 2));
-    EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
-    EXPECT_TRUE(NET_DVR_Logout_V30(id));
-
-    // Woken, the station has lost only that client.
-    frozen.thaw();
-    const int32_t again = sdkLogin(station.address());
-    EXPECT_GE(again, 0) << NET_DVR_GetLastError();
-    EXPECT_TRUE(NET_DVR_GetDVRConfig(again, 2505, 1, &record, sizeof record, &returned)) << NET_DVR_GetLastError();
-    EXPECT_TRUE(NET_DVR_Logout_V30(again));
+    expectGivenUpThenServedAgain(session, search, frozen);
     NET_DVR_Cleanup();
     EXPECT_EQ(station.stop().exitCode, 0);
 #endif
@@ -382,21 +386,7 @@ TEST(QuietLink, AStationFrozenUnderAWaitingSearchEndsItWithinTheTimeout) {
     EXPECT_GE(took, milliseconds(kReplyMs / 2));
     EXPECT_LT(took, milliseconds(kReplyMs) + kMargin);
 
-    // Given up as after a call not answered: later calls fail at once.
-    NET_DVR_FACE_PARAM_CFG record{};
-    record.dwSize = sizeof record;
-    uint32_t returned = 0;
-    const auto call = Clock::now();
-    EXPECT_FALSE(NET_DVR_GetDVRConfig(id, 2505, 1, &record, sizeof record, &returned));
-    EXPECT_EQ(NET_DVR_GetLastError(), NET_DVR_ERR_CONNECT);
-    EXPECT_LT(since(call), milliseconds(kReplyMs / 2));
-    EXPECT_TRUE(NET_DVR_StopRemoteConfig(search));
-    EXPECT_TRUE(NET_DVR_Logout_V30(id));
-
-    frozen.thaw();
-    const int32_t again = sdkLogin(station.address());
-    EXPECT_GE(again, 0) << NET_DVR_GetLastError();
-    EXPECT_TRUE(NET_DVR_Logout_V30(again));
+    expectGivenUpThenServedAgain(session, search, frozen);
     NET_DVR_Cleanup();
     EXPECT_EQ(station.stop().exitCode, 0);
 #endif
